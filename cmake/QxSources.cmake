@@ -1,0 +1,23 @@
+# qx_sources(<out-var> PORTABLE <files...> PLATFORM <stems...>)
+# Collects portable files as they are and, for every stem, the file of the
+# target platform: <stem>_win.cpp on Windows, <stem>_posix.cpp elsewhere.
+function(qx_sources out)
+  cmake_parse_arguments(ARG "" "" "PORTABLE;PLATFORM" ${ARGN})
+  set(files ${ARG_PORTABLE})
+  if(WIN32)
+    set(suffix _win.cpp)
+  else()
+    set(suffix _posix.cpp)
+  endif()
+  foreach(stem IN LISTS ARG_PLATFORM)
+    list(APPEND files ${stem}${suffix})
+  endforeach()
+  set(${out} ${files} PARENT_SCOPE)
+endfunction()
+
+function(qx_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion)
+  if(QX_WARNINGS_AS_ERRORS)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()

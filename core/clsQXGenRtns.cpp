@@ -1,0 +1,170 @@
+#include "core/clsQXGenRtns.h"
+
+#include "core/error.h"
+#include "core/hostapp.h"
+#include "core/screen.h"
+#include "core/state.h"
+#include "sysinfo/clsSpecialFolders.h"
+#include "sysinfo/clsVersionInfo.h"
+#include "timing/elapsed.h"
+#include "ui/busy.h"
+
+namespace qx {
+
+namespace {
+[[noreturn]] void na(const char* member) { notAvailable("clsQXGenRtns", member); }
+
+struct VersionSuffix {
+    std::int16_t type;
+    const char16_t* suffix;
+    const char16_t* typeString;
+};
+
+constexpr VersionSuffix kSuffixes[] = {
+    {Beta, u"  Beta", u"Beta"},           {Demo, u"  Demo", u"Demo"},
+    {Release, u"", u"Release"},           {Trial, u"  Trial", u"Release"},
+    {Freeware, u"  Freeware", u"Release"}, {Shareware, u"  Shareware", u"Release"},
+};
+
+constexpr SkinColours kDefaultSkin{0x804000, 0xFFFFFF, 0xC0C0C0, 0xC08000, 0xFFFFFF, 0xC0C0C0};
+}  // namespace
+
+String versionText(std::int16_t major, std::int16_t minor, std::int16_t revision, std::int16_t versionType,
+                   String& typeString) {
+    String text = u"Version " + toDecimal(major) + u"." + toDecimal(minor) + u"  Build " + toDecimal(revision);
+    for (const auto& s : kSuffixes) {
+        if (s.type == versionType) {
+            text += s.suffix;
+            typeString = s.typeString;
+            break;
+        }
+    }
+    return text;
+}
+
+clsQXGenRtns::clsQXGenRtns() { state().SavedControls = std::make_shared<SavedControlCollection>(); }
+
+clsQXGenRtns::~clsQXGenRtns() { state().SavedControls.reset(); }
+
+String clsQXGenRtns::InitializeDll(const Variant& AppData, std::int16_t AppVerType) {
+    LibraryState& st = state();
+    if (st.Initialized) return st.AppIniFile;
+    st.Skin = kDefaultSkin;
+    st.Initialized = true;
+    st.VersionType = AppVerType == 0 ? std::int16_t{Release} : AppVerType;
+    st.HostApp = AppData.toObject();
+    st.HostExeName = host::exeName(st.HostApp);
+    // Folders, the INI path, the logs, the trace log and the screen check are
+    // set up here as their routines become available.
+    return st.AppIniFile;
+}
+
+String clsQXGenRtns::GetVersion() {
+    LibraryState& st = state();
+    const ObjectRef app = st.HostApp;
+    const std::int16_t major = host::versionMajor(app);
+    const std::int16_t minor = host::versionMinor(app);
+    const std::int16_t revision = host::versionRevision(app);
+    String text = versionText(major, minor, revision, st.VersionType, st.VersionTypeString);
+    if (st.VersionType == Release) doEvents();
+    return text;
+}
+
+void clsQXGenRtns::VersionType(std::int16_t value) { state().VersionType = value; }
+std::int16_t clsQXGenRtns::VersionType() { return state().VersionType; }
+String clsQXGenRtns::VersionTypeString() { return state().VersionTypeString; }
+void clsQXGenRtns::AppCancel(bool value) { state().AppCancel = value; }
+bool clsQXGenRtns::AppCancel() { return state().AppCancel; }
+
+String clsQXGenRtns::ConvertSecondsToHHMMSS(std::int32_t& lSeconds) { return timing::secondsToHHMMSS(lSeconds); }
+
+void clsQXGenRtns::HourGlassOff(const ObjectRef& MDI) { ui::setBusyPointer(MDI, false); }
+void clsQXGenRtns::HourGlassOn(const ObjectRef& MDI) { ui::setBusyPointer(MDI, true); }
+
+// Routines of the parts of the library that are still to come.
+Variant clsQXGenRtns::StartTime() { na("StartTime"); }
+Variant clsQXGenRtns::StopTime() { na("StopTime"); }
+String clsQXGenRtns::GetElapsedTime(const String&, const String&) { na("GetElapsedTime"); }
+void clsQXGenRtns::WaitSeconds(std::int32_t) { na("WaitSeconds"); }
+void clsQXGenRtns::WaitRandomTime() { na("WaitRandomTime"); }
+bool clsQXGenRtns::IsAscii(std::uint8_t) { na("IsAscii"); }
+String clsQXGenRtns::FixPath(const String&) { na("FixPath"); }
+bool clsQXGenRtns::WriteIniSection(const String&, const String&, const String&) { na("WriteIniSection"); }
+bool clsQXGenRtns::GetIniSection(const String&, String&, const String&) { na("GetIniSection"); }
+bool clsQXGenRtns::WriteIniString(const String&, const String&, const String&, const String&) {
+    na("WriteIniString");
+}
+String clsQXGenRtns::GetIniString(const String&, const String&, const String&, const String&) {
+    na("GetIniString");
+}
+void clsQXGenRtns::InitXPStyles(std::int16_t) { na("InitXPStyles"); }
+String clsQXGenRtns::CreateManifestFile(const String&, const String&, std::int16_t) { na("CreateManifestFile"); }
+bool clsQXGenRtns::FileExists(const String&) { na("FileExists"); }
+String clsQXGenRtns::InitLog(const String&) { na("InitLog"); }
+void clsQXGenRtns::WriteLog(const String&) { na("WriteLog"); }
+String clsQXGenRtns::InitDebugLog(const String&) { na("InitDebugLog"); }
+void clsQXGenRtns::WriteDebugLog(const String&) { na("WriteDebugLog"); }
+String clsQXGenRtns::InitErrorLog(const String&) { na("InitErrorLog"); }
+void clsQXGenRtns::WriteErrorLog(const String&) { na("WriteErrorLog"); }
+void clsQXGenRtns::WriteAppErrorLog(const String&) { na("WriteAppErrorLog"); }
+void clsQXGenRtns::EnableAllControls(const ObjectRef&) { na("EnableAllControls"); }
+void clsQXGenRtns::DisableAllControls(const ObjectRef&) { na("DisableAllControls"); }
+void clsQXGenRtns::RestoreSavedControls(const ObjectRef&) { na("RestoreSavedControls"); }
+void clsQXGenRtns::DisableSaveControls(const ObjectRef&) { na("DisableSaveControls"); }
+void clsQXGenRtns::CenterObject(const ObjectRef&) { na("CenterObject"); }
+void clsQXGenRtns::CenterInControl(const ObjectRef&, const ObjectRef&) { na("CenterInControl"); }
+void clsQXGenRtns::CenterInForm(const ObjectRef&, const ObjectRef&) { na("CenterInForm"); }
+String clsQXGenRtns::GetShortName(String) { na("GetShortName"); }
+String clsQXGenRtns::GetLongName(String) { na("GetLongName"); }
+void clsQXGenRtns::GetSection(const String&, const String&, std::vector<String>&) { na("GetSection"); }
+void clsQXGenRtns::GetDisplayVerInfo(clsVersionInfo&) { na("GetDisplayVerInfo"); }
+std::int32_t clsQXGenRtns::GetUNCPath(String, String&) { na("GetUNCPath"); }
+String clsQXGenRtns::GetAbsolutePath(const String&) { na("GetAbsolutePath"); }
+void clsQXGenRtns::ShellAndWait(String, VbAppWinStyle) { na("ShellAndWait"); }
+String clsQXGenRtns::FindFilesAPI(String&, const String&) { na("FindFilesAPI"); }
+std::int16_t clsQXGenRtns::DoesExist(const String&) { na("DoesExist"); }
+bool clsQXGenRtns::CheckScreenSize(std::int16_t, std::int16_t) { na("CheckScreenSize"); }
+bool clsQXGenRtns::CheckIfResolutionChanged() { na("CheckIfResolutionChanged"); }
+Variant clsQXGenRtns::RegQueryStringValue(std::int32_t, String) { na("RegQueryStringValue"); }
+String clsQXGenRtns::GetString(std::int32_t, const String&, const String&) { na("GetString"); }
+bool clsQXGenRtns::CreateNewKey(ERegistryClassConstants, const String&) { na("CreateNewKey"); }
+void clsQXGenRtns::SetKeyValue(ERegistryClassConstants, const String&, const String&, const Variant&,
+                               ERegistryValueTypes) {
+    na("SetKeyValue");
+}
+std::int32_t clsQXGenRtns::SetValueEx(std::int32_t, const String&, std::int32_t, const Variant&) {
+    na("SetValueEx");
+}
+bool clsQXGenRtns::KeyExists(ERegistryClassConstants, const String&) { na("KeyExists"); }
+Variant clsQXGenRtns::GetValue(ERegistryClassConstants, const String&, const Variant&, const Variant&) {
+    na("GetValue");
+}
+bool clsQXGenRtns::DeleteKey(ERegistryClassConstants, const String&) { na("DeleteKey"); }
+bool clsQXGenRtns::DeleteValue(ERegistryClassConstants, const String&, const String&) { na("DeleteValue"); }
+void clsQXGenRtns::GetRegistryInfo(WindowsRegistryInfo&) { na("GetRegistryInfo"); }
+FileDateTimeInfo clsQXGenRtns::GetFileDateTime(String) { na("GetFileDateTime"); }
+void clsQXGenRtns::SetFileDateTime(String, const FileDateTimeInfo&) { na("SetFileDateTime"); }
+String clsQXGenRtns::WhoAmI() { na("WhoAmI"); }
+Variant clsQXGenRtns::GetNetworkDrives() { na("GetNetworkDrives"); }
+void clsQXGenRtns::InitTraceLog(const Variant&) { na("InitTraceLog"); }
+void clsQXGenRtns::WriteTraceLog(const String&, std::int16_t) { na("WriteTraceLog"); }
+String clsQXGenRtns::GetOSVersion() { na("GetOSVersion"); }
+void clsQXGenRtns::CreateFolders(const String&) { na("CreateFolders"); }
+bool clsQXGenRtns::IsAdmin() { na("IsAdmin"); }
+std::vector<String> clsQXGenRtns::GetHDSerialNumbers() { na("GetHDSerialNumbers"); }
+std::shared_ptr<clsSpecialFolders> clsQXGenRtns::GetSpecialFolders() { na("GetSpecialFolders"); }
+String clsQXGenRtns::StripTerminator(const String&) { na("StripTerminator"); }
+void clsQXGenRtns::SkinIt(const ObjectRef&, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                          std::int32_t, Direction) {
+    na("SkinIt");
+}
+void clsQXGenRtns::ShowButtonTabColor(const ObjectRef&, std::int32_t) { na("ShowButtonTabColor"); }
+void clsQXGenRtns::ShowButtonTabTextColor(const ObjectRef&, std::int32_t) { na("ShowButtonTabTextColor"); }
+void clsQXGenRtns::ShowFormColor(const ObjectRef&, std::int32_t) { na("ShowFormColor"); }
+void clsQXGenRtns::ShowDisplayColor(const ObjectRef&, std::int32_t) { na("ShowDisplayColor"); }
+void clsQXGenRtns::SetListViewBackColor(const ObjectRef&, std::int32_t) { na("SetListViewBackColor"); }
+void clsQXGenRtns::SetTreeViewBackColor(const ObjectRef&, std::int32_t) { na("SetTreeViewBackColor"); }
+std::int32_t clsQXGenRtns::MyMsgBox(const String&, std::int32_t, const String&, std::int32_t) { na("MyMsgBox"); }
+String clsQXGenRtns::BrowseFolder(const String&, const ObjectRef&) { na("BrowseFolder"); }
+
+}  // namespace qx

@@ -1,0 +1,31 @@
+#include "core/screen.h"
+
+namespace qx {
+
+namespace {
+std::shared_ptr<Screen>& installedScreen() {
+    static std::shared_ptr<Screen> s;
+    return s;
+}
+std::function<void()>& installedPump() {
+    static std::function<void()> p;
+    return p;
+}
+}  // namespace
+
+Screen& screen() {
+    std::shared_ptr<Screen>& s = installedScreen();
+    if (!s) s = platformScreen();
+    return *s;
+}
+
+void setScreen(std::shared_ptr<Screen> s) { installedScreen() = std::move(s); }
+
+void doEvents() {
+    if (const auto& p = installedPump()) p();
+    else platformDoEvents();
+}
+
+void setMessagePump(std::function<void()> pump) { installedPump() = std::move(pump); }
+
+}  // namespace qx

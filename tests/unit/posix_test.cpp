@@ -1,0 +1,65 @@
+// The POSIX port of the core: UTF-8 as the system's narrow text, date text in
+// the C library's locale, and the headless screen and message pump.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "core/date.h"
+#include "core/error.h"
+#include "core/qxstring.h"
+#include "core/screen.h"
+#include "test_support.h"
+
+TEST(PosixNarrow, IsUtf8) {
+    EXPECT_EQ(qx::toNarrow(u"caf\u00E9 \u4E2D"), "caf\xC3\xA9 \xE4\xB8\xAD");
+    EXPECT_EQ(qx::fromNarrow("caf\xC3\xA9 \xF0\x9F\x98\x80"), u"caf\u00E9 \U0001F600");
+}
+
+TEST(PosixDateText, RoundTripsWhatItWrites) {
+    const double now = qx::nowLocal();
+    const double nowSeconds = qx::toDateValue(qx::fromDateValue(now));
+    EXPECT_EQ(qx::textToDate(qx::dateToText(nowSeconds)), nowSeconds);
+
+    // 2000-01-01 18:00, the same day at midnight, and 18:00 on no day at all.
+    for (const double d : {36526.75, 36526.0, 0.75, 45000.5 + 1.0 / 86400}) {
+        const qx::String text = qx::dateToText(d);
+        EXPECT_DOUBLE_EQ(qx::textToDate(text), d) << qx::toUtf8(text);
+    }
+    // The date alone at midnight, the time alone on 30 December 1899.
+    const qx::String dateOnly = qx::dateToText(36526.0);
+    const qx::String dateAndTime = qx::dateToText(36526.75);
+    const qx::String timeOnly = qx::dateToText(0.75);
+    ASSERT_GT(dateAndTime.size(), dateOnly.size());
+    ASSERT_GT(dateAndTime.size(), timeOnly.size());
+    EXPECT_EQ(dateAndTime.substr(0, dateOnly.size()), dateOnly);
+    EXPECT_EQ(dateAndTime.substr(dateAndTime.size() - timeOnly.size()), timeOnly);
+    EXPECT_EQ(qx::textToDate(u"  " + qx::dateToText(0.75) + u"  "), 0.75);
+
+    EXPECT_RAISES(qx::err::TypeMismatch, qx::textToDate(u"not a date"));
+    EXPECT_RAISES(qx::err::TypeMismatch, qx::textToDate(u""));
+}
+
+TEST(PosixScreen, HeadlessDefaultsAndHostHooks) {
+    const auto platform = qx::platformScreen();
+    EXPECT_EQ(platform->twipsPerPixelX(), 15);
+    EXPECT_EQ(platform->twipsPerPixelY(), 15);
+    EXPECT_EQ(platform->width(), 1024 * 15);
+    EXPECT_EQ(platform->height(), 768 * 15);
+    platform->setMousePointer(11);
+    EXPECT_EQ(platform->mousePointer(), 11);
+
+    // A host's screen and pump replace the platform's until removed.
+    qx::setScreen(std::make_shared<qx::FixedScreen>(1920, 1080, 12));
+    EXPECT_EQ(qx::screen().width(), 1920 * 12);
+    int pumped = 0;
+    qx::setMessagePump([&] { ++pumped; });
+    qx::doEvents();
+    qx::doEvents();
+    EXPECT_EQ(pumped, 2);
+
+    qx::setScreen(nullptr);
+    qx::setMessagePump({});
+    qx::doEvents();
+    EXPECT_EQ(pumped, 2);
+    EXPECT_EQ(qx::screen().width(), 1024 * 15);
+}

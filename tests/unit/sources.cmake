@@ -1,0 +1,16 @@
+# Test files of the native suite. The portable ones are also compiled into the
+# Windows test binary (tests/win), so the portable logic is checked there too;
+# the POSIX ones exercise the POSIX port only.
+set(QX_PORTABLE_TEST_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/text_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/number_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/variant_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/date_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/object_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/version_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/library_state_test.cpp
+)
+set(QX_POSIX_TEST_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/posix_test.cpp
+)
+set(QX_TEST_SUPPORT_DIR ${CMAKE_CURRENT_LIST_DIR})

@@ -1,0 +1,49 @@
+#pragma once
+// Helpers shared by the test files: running a test body on a thread of its
+// own (the library's state is per thread, so a new thread starts from a
+// zeroed record) and checking the error number a call raises.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <thread>
+
+#include "core/error.h"
+
+namespace qxtest {
+
+// Runs fn on a new thread and waits for it. Assertion failures inside fn are
+// recorded on the running test (the framework is thread-safe); an exception
+// that escapes fn is rethrown here so the test reports it instead of the
+// process terminating.
+inline void runOnFreshThread(const std::function<void()>& fn) {
+    std::exception_ptr escaped;
+    std::thread t([&] {
+        try {
+            fn();
+        } catch (...) {
+            escaped = std::current_exception();
+        }
+    });
+    t.join();
+    if (escaped) std::rethrow_exception(escaped);
+}
+
+// Success when fn raises the host runtime error `number`.
+template <typename F>
+::testing::AssertionResult raisesError(std::int32_t number, F&& fn) {
+    try {
+        fn();
+    } catch (const qx::RuntimeError& e) {
+        if (e.number() == number) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "raised error " << e.number() << " (" << e.what()
+                                             << ") instead of " << number;
+    }
+    return ::testing::AssertionFailure() << "raised nothing, expected error " << number;
+}
+
+}  // namespace qxtest
+
+#define EXPECT_RAISES(number, expr) EXPECT_TRUE(::qxtest::raisesError((number), [&] { (void)(expr); }))
+#define ASSERT_RAISES(number, expr) ASSERT_TRUE(::qxtest::raisesError((number), [&] { (void)(expr); }))
