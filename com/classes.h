@@ -2,6 +2,8 @@
 // The library's COM classes, created by the class factory.
 #include <windows.h>
 
+#include <cstddef>
+
 namespace qx::com {
 
 struct ClassEntry {

@@ -4,6 +4,9 @@
 #include "core/hostapp.h"
 #include "core/screen.h"
 #include "core/state.h"
+#include "files/paths.h"
+#include "ini/ini_engine.h"
+#include "sysinfo/special_folders.h"
 #include "sysinfo/clsSpecialFolders.h"
 #include "sysinfo/clsVersionInfo.h"
 #include "timing/elapsed.h"
@@ -81,25 +84,56 @@ String clsQXGenRtns::ConvertSecondsToHHMMSS(std::int32_t& lSeconds) { return tim
 void clsQXGenRtns::HourGlassOff(const ObjectRef& MDI) { ui::setBusyPointer(MDI, false); }
 void clsQXGenRtns::HourGlassOn(const ObjectRef& MDI) { ui::setBusyPointer(MDI, true); }
 
+bool clsQXGenRtns::IsAscii(std::uint8_t bchar) { return files::isAscii(bchar); }
+
+String clsQXGenRtns::FixPath(const String& Fldr) { return files::fixPath(Fldr); }
+
+bool clsQXGenRtns::FileExists(const String& Filename) { return files::fileExists(Filename); }
+
+String clsQXGenRtns::GetShortName(String stLongPath) { return files::getShortName(stLongPath); }
+
+String clsQXGenRtns::GetLongName(String sFileName) { return files::getLongName(sFileName); }
+
+String clsQXGenRtns::GetAbsolutePath(const String& RelPathName) { return files::getAbsolutePath(RelPathName); }
+
+void clsQXGenRtns::CreateFolders(const String& PathName) { files::createFolders(PathName); }
+
+std::shared_ptr<clsSpecialFolders> clsQXGenRtns::GetSpecialFolders() {
+    return sysinfo::getSpecialFolders(state().HostApp);
+}
+
+String clsQXGenRtns::StripTerminator(const String& Buffer) { return files::stripTerminator(Buffer); }
+
+bool clsQXGenRtns::WriteIniSection(const String& Section, const String& iniStr, const String& IniFile) {
+    return ini::writeIniSection(Section, iniStr, IniFile);
+}
+
+bool clsQXGenRtns::GetIniSection(const String& Section, String& iniStr, const String& IniFile) {
+    return ini::getIniSection(Section, iniStr, IniFile);
+}
+
+bool clsQXGenRtns::WriteIniString(const String& Section, const String& iniKey, const String& iniStr,
+                                  const String& IniFile) {
+    return ini::writeIniString(Section, iniKey, iniStr, IniFile);
+}
+
+String clsQXGenRtns::GetIniString(const String& Section, const String& iniKey, const String& iniStr,
+                                  const String& IniFile) {
+    return ini::getIniString(Section, iniKey, iniStr, IniFile);
+}
+
+void clsQXGenRtns::GetSection(const String& Section, const String& Filename, std::vector<String>& SectionLines) {
+    ini::getSection(Section, Filename, SectionLines);
+}
+
 // Routines of the parts of the library that are still to come.
 Variant clsQXGenRtns::StartTime() { na("StartTime"); }
 Variant clsQXGenRtns::StopTime() { na("StopTime"); }
 String clsQXGenRtns::GetElapsedTime(const String&, const String&) { na("GetElapsedTime"); }
 void clsQXGenRtns::WaitSeconds(std::int32_t) { na("WaitSeconds"); }
 void clsQXGenRtns::WaitRandomTime() { na("WaitRandomTime"); }
-bool clsQXGenRtns::IsAscii(std::uint8_t) { na("IsAscii"); }
-String clsQXGenRtns::FixPath(const String&) { na("FixPath"); }
-bool clsQXGenRtns::WriteIniSection(const String&, const String&, const String&) { na("WriteIniSection"); }
-bool clsQXGenRtns::GetIniSection(const String&, String&, const String&) { na("GetIniSection"); }
-bool clsQXGenRtns::WriteIniString(const String&, const String&, const String&, const String&) {
-    na("WriteIniString");
-}
-String clsQXGenRtns::GetIniString(const String&, const String&, const String&, const String&) {
-    na("GetIniString");
-}
 void clsQXGenRtns::InitXPStyles(std::int16_t) { na("InitXPStyles"); }
 String clsQXGenRtns::CreateManifestFile(const String&, const String&, std::int16_t) { na("CreateManifestFile"); }
-bool clsQXGenRtns::FileExists(const String&) { na("FileExists"); }
 String clsQXGenRtns::InitLog(const String&) { na("InitLog"); }
 void clsQXGenRtns::WriteLog(const String&) { na("WriteLog"); }
 String clsQXGenRtns::InitDebugLog(const String&) { na("InitDebugLog"); }
@@ -114,12 +148,8 @@ void clsQXGenRtns::DisableSaveControls(const ObjectRef&) { na("DisableSaveContro
 void clsQXGenRtns::CenterObject(const ObjectRef&) { na("CenterObject"); }
 void clsQXGenRtns::CenterInControl(const ObjectRef&, const ObjectRef&) { na("CenterInControl"); }
 void clsQXGenRtns::CenterInForm(const ObjectRef&, const ObjectRef&) { na("CenterInForm"); }
-String clsQXGenRtns::GetShortName(String) { na("GetShortName"); }
-String clsQXGenRtns::GetLongName(String) { na("GetLongName"); }
-void clsQXGenRtns::GetSection(const String&, const String&, std::vector<String>&) { na("GetSection"); }
 void clsQXGenRtns::GetDisplayVerInfo(clsVersionInfo&) { na("GetDisplayVerInfo"); }
 std::int32_t clsQXGenRtns::GetUNCPath(String, String&) { na("GetUNCPath"); }
-String clsQXGenRtns::GetAbsolutePath(const String&) { na("GetAbsolutePath"); }
 void clsQXGenRtns::ShellAndWait(String, VbAppWinStyle) { na("ShellAndWait"); }
 String clsQXGenRtns::FindFilesAPI(String&, const String&) { na("FindFilesAPI"); }
 std::int16_t clsQXGenRtns::DoesExist(const String&) { na("DoesExist"); }
@@ -149,11 +179,8 @@ Variant clsQXGenRtns::GetNetworkDrives() { na("GetNetworkDrives"); }
 void clsQXGenRtns::InitTraceLog(const Variant&) { na("InitTraceLog"); }
 void clsQXGenRtns::WriteTraceLog(const String&, std::int16_t) { na("WriteTraceLog"); }
 String clsQXGenRtns::GetOSVersion() { na("GetOSVersion"); }
-void clsQXGenRtns::CreateFolders(const String&) { na("CreateFolders"); }
 bool clsQXGenRtns::IsAdmin() { na("IsAdmin"); }
 std::vector<String> clsQXGenRtns::GetHDSerialNumbers() { na("GetHDSerialNumbers"); }
-std::shared_ptr<clsSpecialFolders> clsQXGenRtns::GetSpecialFolders() { na("GetSpecialFolders"); }
-String clsQXGenRtns::StripTerminator(const String&) { na("StripTerminator"); }
 void clsQXGenRtns::SkinIt(const ObjectRef&, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
                           std::int32_t, Direction) {
     na("SkinIt");

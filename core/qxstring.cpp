@@ -16,13 +16,15 @@ String trimRight(StringView s) {
     return String(s.substr(0, e));
 }
 
-String trim(StringView s) {
+StringView trimView(StringView s) {
     std::size_t b = 0;
     std::size_t e = s.size();
     while (b < e && s[b] == u' ') ++b;
     while (e > b && s[e - 1] == u' ') --e;
-    return String(s.substr(b, e - b));
+    return s.substr(b, e - b);
 }
+
+String trim(StringView s) { return String(trimView(s)); }
 
 char16_t foldCase(char16_t c) {
     if (c < 0x80) return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;

@@ -14,6 +14,8 @@ using StringView = std::u16string_view;
 String trim(StringView s);
 String trimLeft(StringView s);
 String trimRight(StringView s);
+// The same, as a view into `s` (no copy).
+StringView trimView(StringView s);
 
 // Simple case folding used for every comparison "without regard to case":
 // ASCII, Latin-1, Latin Extended-A, Greek and Cyrillic letters fold to lower case.

@@ -16,6 +16,10 @@ int main() {
         std::cout << "InitializeDll: INI file \"" << toUtf8(ini) << "\"\n";
         std::cout << "GetVersion: " << toUtf8(lib.GetVersion()) << "\n";
         std::cout << "VersionTypeString: " << toUtf8(lib.VersionTypeString()) << "\n";
+        std::int32_t seconds = 3725;
+        const String elapsed = lib.ConvertSecondsToHHMMSS(seconds);
+        std::cout << "ConvertSecondsToHHMMSS(3725): " << toUtf8(elapsed) << " (the variable now holds " << seconds
+                  << ")\n";
     } catch (const RuntimeError& e) {
         std::cerr << "error " << e.number() << ": " << e.what() << "\n";
         return 1;

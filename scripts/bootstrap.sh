@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
   wine wine64 libwine-dev
   xvfb xauth
+  libsimpleini-dev libinih-dev
 )
 
 missing=()

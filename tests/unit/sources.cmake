@@ -9,8 +9,13 @@ set(QX_PORTABLE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/object_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/version_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/library_state_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/paths_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/special_folders_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ini_test.cpp
 )
 set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/posix_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/paths_posix_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ini_posix_test.cpp
 )
 set(QX_TEST_SUPPORT_DIR ${CMAKE_CURRENT_LIST_DIR})

@@ -15,9 +15,15 @@ case "${1:-}" in
     wineserver -k 2>/dev/null || true
     "$runner" wineboot
     # The server that wineboot started lingers a moment; a persistent one can
-    # only take over once it has gone. Its output must not hold CTest's pipes.
+    # only take over once it has gone.
     wineserver -w
     wineserver -p </dev/null >/dev/null 2>&1
+    # The first program of a session starts Wine's own background processes
+    # (services, the desktop, devices), which inherit its standard streams and
+    # live as long as the persistent server. Started here with no streams they
+    # cannot hold a test's output pipes open after the test program has ended,
+    # and the services they start later inherit no streams either.
+    "$runner" cmd /c exit 0 </dev/null >/dev/null 2>&1
     ;;
   stop)
     # Nothing running (a setup that failed early) is not an error.

@@ -1,0 +1,230 @@
+#include "files/paths.h"
+
+#include <cerrno>
+
+#include "core/error.h"
+#include "files/path_logic.h"
+#include "files/paths_sys.h"
+
+namespace qx::files {
+
+// ---- the decisions ----
+
+String textBeforeNulOrRaise(StringView buffer) {
+    const std::size_t nul = buffer.find(u'\0');
+    if (nul == StringView::npos) raise(err::InvalidProcedureCall);
+    return String(buffer.substr(0, nul));
+}
+
+String searchPattern(const String& filename, char16_t sep) {
+    if (!filename.empty() && filename.back() == sep) return filename + u'*';
+    return filename;
+}
+
+bool isPlainFileEntry(std::uint32_t attributes) {
+    return (attributes & (attr::Hidden | attr::System | attr::VolumeLabel | attr::Directory)) == 0;
+}
+
+std::uint32_t posixAttributes(StringView name, EntryKind kind) {
+    std::uint32_t a = 0;
+    if (!name.empty() && name.front() == u'.') a |= attr::Hidden;
+    if (kind == EntryKind::Folder) a |= attr::Directory;
+    if (kind == EntryKind::Other) a |= attr::System;
+    return a;
+}
+
+String foldDotSegments(StringView path, char16_t sep) {
+    if (path.empty()) return String();
+    const bool absolute = path.front() == sep;
+    std::vector<StringView> kept;
+    std::size_t climbs = 0;  // leading ".." of a relative path
+    bool endsInFolder = path.back() == sep;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find(sep, start);
+        if (end == StringView::npos) end = path.size();
+        const StringView part = path.substr(start, end - start);
+        const bool last = end == path.size();
+        if (part == u"..") {
+            if (!kept.empty()) {
+                kept.pop_back();
+            } else if (!absolute) {
+                ++climbs;
+            }
+        } else if (!part.empty() && part != u".") {
+            kept.push_back(part);
+        }
+        // A path ending in "." or ".." names a folder without a trailing separator.
+        if (last && (part == u"." || part == u"..")) endsInFolder = false;
+        start = end + 1;
+    }
+    String out;
+    if (absolute) out += sep;
+    for (std::size_t i = 0; i < climbs; ++i) {
+        out += u"..";
+        out += sep;
+    }
+    for (const StringView part : kept) {
+        out += part;
+        out += sep;
+    }
+    // Every level was written with a separator after it; keep the last one
+    // only where the path itself ended in one (and always for the root).
+    if (!out.empty() && !(absolute && out.size() == 1) && !(endsInFolder && !kept.empty())) {
+        out.pop_back();
+    }
+    if (out.empty()) return String(1, u'.');
+    return out;
+}
+
+String longNameWalk(const String& fullPath, char16_t sep, const std::function<String(const String&)>& findName) {
+    String f = fullPath;
+    String acc;
+    for (;;) {
+        const String name = findName(f);
+        if (f.size() <= 2 || name.size() <= 2) {
+            acc = f + sep + acc;
+            break;
+        }
+        acc = name + sep + acc;
+        const std::size_t cut = f.rfind(sep);
+        f = (cut == String::npos || cut == 0) ? String() : f.substr(0, cut);
+    }
+    acc.pop_back();
+    return acc;
+}
+
+std::vector<String> foldersToCreate(const String& path, char16_t sep, bool uncNames) {
+    std::vector<String> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = path.find(sep, start);
+        parts.push_back(path.substr(start, end == String::npos ? String::npos : end - start));
+        if (end == String::npos) break;
+        start = end + 1;
+    }
+
+    std::vector<String> out;
+    String acc;
+    std::size_t next = 0;
+    const bool rooted = !path.empty() && path[0] == sep;
+    const bool unc = rooted && uncNames && path.size() > 1 && path[1] == sep;
+    if (unc) {
+        // "\\server\share\": the first two parts that are not blank after
+        // the leading pair. Without both there is no folder to make.
+        acc.assign(2, sep);
+        int named = 0;
+        for (next = 2; next < parts.size() && named < 2; ++next) {
+            if (trim(parts[next]).empty()) continue;
+            acc += parts[next];
+            acc += sep;
+            ++named;
+        }
+        if (named < 2) return out;
+    } else if (rooted) {
+        acc.assign(1, sep);
+    }
+    for (; next < parts.size(); ++next) {
+        if (trim(parts[next]).empty()) continue;
+        acc += parts[next];
+        acc += sep;
+        out.push_back(acc);
+    }
+    return out;
+}
+
+std::int32_t fileErrorFromWin32(std::uint32_t code) {
+    switch (code) {
+        case 2:
+            return err::FileNotFound;  // ERROR_FILE_NOT_FOUND
+        case 3:
+            return err::PathNotFound;  // ERROR_PATH_NOT_FOUND
+        case 19:                       // ERROR_WRITE_PROTECT
+        case 32:                       // ERROR_SHARING_VIOLATION
+        case 33:
+            return err::PermissionDenied;  // ERROR_LOCK_VIOLATION
+        case 39:                           // ERROR_HANDLE_DISK_FULL
+        case 112:
+            return err::DiskFull;  // ERROR_DISK_FULL
+        case 123:                  // ERROR_INVALID_NAME
+        case 161:                  // ERROR_BAD_PATHNAME
+        case 206:
+            return err::BadFileNameOrNumber;  // ERROR_FILENAME_EXCED_RANGE
+        case 23:                              // ERROR_CRC
+        case 29:                              // ERROR_WRITE_FAULT
+        case 1117:
+            return err::DeviceIOError;  // ERROR_IO_DEVICE
+        default:
+            return err::PathFileAccessError;  // access denied and the rest
+    }
+}
+
+std::int32_t fileErrorFromErrno(int code) {
+    switch (code) {
+        case ENOENT:
+        case ENOTDIR:
+            return err::PathNotFound;
+        case ETXTBSY:
+            return err::PermissionDenied;
+        case ENOSPC:
+            return err::DiskFull;
+        case ENAMETOOLONG:
+        case EILSEQ:
+            return err::BadFileNameOrNumber;
+        case EIO:
+            return err::DeviceIOError;
+        default:
+            return err::PathFileAccessError;  // EACCES, EPERM, EROFS, EISDIR and the rest
+    }
+}
+
+// ---- the routines ----
+
+bool isAscii(std::uint8_t b) { return b >= 0x21 && b <= 0x7E; }
+
+String fixPath(const String& folder) {
+    String t = trim(folder);
+    if (!t.empty() && t.back() != separator()) t += separator();
+    return t;
+}
+
+String stripTerminator(const String& buffer) {
+    const std::size_t nul = buffer.find(u'\0');
+    return nul == String::npos ? buffer : buffer.substr(0, nul);
+}
+
+bool fileExists(const String& filename) {
+    try {
+        // An empty name or one with a NUL names nothing the search could find.
+        if (filename.empty() || filename.find(u'\0') != String::npos) return false;
+        return sys::anyPlainFile(searchPattern(filename, separator()));
+    } catch (...) {
+        return false;
+    }
+}
+
+String getLongName(const String& fileName) {
+    const String full = sys::fullPathName(getAbsolutePath(fileName));
+    return longNameWalk(full, separator(), sys::firstEntryName);
+}
+
+void createFolders(const String& pathName) {
+    // The system would read a name only up to a NUL and make a different folder.
+    if (pathName.find(u'\0') != String::npos) return;
+    std::vector<String> folders;
+    try {
+        // Share names ("\\server\share\") exist where the separator is the backslash.
+        folders = foldersToCreate(pathName, separator(), separator() == u'\\');
+    } catch (...) {
+        return;
+    }
+    for (const String& folder : folders) {
+        try {
+            sys::createFolder(folder);
+        } catch (...) {
+            // Nothing is reported: a folder that cannot be made is skipped.
+        }
+    }
+}
+
+}  // namespace qx::files

@@ -1,0 +1,81 @@
+// The path routines on Windows: the ANSI path functions of kernel32 and
+// shlwapi, with the buffer sizes the routines have always used.
+#include <shlwapi.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "core/error.h"
+#include "files/path_logic.h"
+#include "files/paths.h"
+#include "files/paths_sys.h"
+
+namespace qx::files {
+
+char16_t separator() { return u'\\'; }
+
+namespace {
+// The routines read their results out of fixed buffers of these sizes.
+constexpr std::size_t kCanonicalChars = 255;
+constexpr DWORD kFullPathChars = 255;
+constexpr DWORD kShortPathChars = 260;
+
+String narrowText(const char* text, std::size_t max) { return fromNarrow(std::string(text, strnlen(text, max))); }
+}  // namespace
+
+String getAbsolutePath(const String& relPathName) {
+    const std::string src = toNarrow(relPathName);
+    // The function may write up to MAX_PATH characters and takes no longer source.
+    if (src.size() >= MAX_PATH) return String();
+    char out[MAX_PATH + 1] = {};
+    if (!PathCanonicalizeA(out, src.c_str())) return String();
+    // A canonical form that leaves no NUL within 255 characters does not fit: "".
+    const std::size_t len = strnlen(out, kCanonicalChars);
+    if (len == kCanonicalChars) return String();
+    return fromNarrow(std::string(out, len));
+}
+
+String getShortName(const String& longPath) {
+    const std::string src = toNarrow(longPath);
+    char buffer[kShortPathChars + 1] = {};
+    const DWORD n = GetShortPathNameA(src.c_str(), buffer, kShortPathChars);
+    // 0 is failure; a count of the buffer's size or more is the size it would need.
+    if (n == 0 || n >= kShortPathChars) return String();
+    return fromNarrow(std::string(buffer, n));
+}
+
+namespace sys {
+
+String fullPathName(const String& path) {
+    const std::string src = toNarrow(path);
+    std::string buffer(kFullPathChars, ' ');
+    GetFullPathNameA(src.c_str(), kFullPathChars, buffer.data(), nullptr);
+    return textBeforeNulOrRaise(fromNarrow(buffer));
+}
+
+String firstEntryName(const String& path) {
+    WIN32_FIND_DATAA found{};
+    HANDLE h = FindFirstFileA(toNarrow(path).c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return String();
+    const String name = narrowText(found.cFileName, MAX_PATH);
+    FindClose(h);
+    return name;
+}
+
+bool anyPlainFile(const String& pattern) {
+    WIN32_FIND_DATAA found{};
+    HANDLE h = FindFirstFileA(toNarrow(pattern).c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    bool plain = false;
+    do {
+        plain = isPlainFileEntry(found.dwFileAttributes);
+    } while (!plain && FindNextFileA(h, &found));
+    FindClose(h);
+    return plain;
+}
+
+void createFolder(const String& path) { (void)CreateDirectoryA(toNarrow(path).c_str(), nullptr); }
+
+}  // namespace sys
+}  // namespace qx::files

@@ -1,0 +1,228 @@
+#include "ini/ini_engine.h"
+
+#include "core/error.h"
+#include "core/numeric.h"
+#include "files/paths.h"
+#include "ini/ini_file.h"
+
+namespace qx::ini {
+
+namespace {
+
+const String kCrLf = u"\r\n";
+
+// The line list of the last load, one per thread: nested calls see what the
+// innermost load left, as the engine's rules expect.
+thread_local Lines t_lines;
+
+// The last line number. Line numbers are 16-bit: a file beyond 32,768 lines
+// overflows here, before any lookup.
+std::int16_t lastLine(const Lines& lines) { return checkedInt16(static_cast<std::int64_t>(lines.size()) - 1); }
+
+bool isBracketed(const String& line) {
+    const StringView t = trimView(line);
+    return !t.empty() && t.front() == u'[' && t.back() == u']';
+}
+
+void loadIniLines(const String& file) {
+    if (!files::fileExists(file)) {
+        t_lines.clear();
+        return;
+    }
+    t_lines = splitLines(fromNarrow(readIniBytes(file)));
+}
+
+void saveIniFile(IniSectionInfo& info, const String& file) { saveIniBytes(file, toNarrow(renderSave(t_lines, info))); }
+
+// One lookup of GetIniString, on the section the record describes.
+String lookup(IniSectionInfo& info, const String& section, const String& key, const String& defaultValue,
+              const String& file, bool alternate) {
+    if (info.Found) {
+        findIniKey(t_lines, info, key);
+        if (!info.KeyValue.empty()) return info.KeyValue;
+        writeIniString(section, key, defaultValue, file);
+        return defaultValue;
+    }
+    if (!alternate) {
+        writeIniString(section, key, defaultValue, file);
+        return defaultValue;
+    }
+    return {};
+}
+
+}  // namespace
+
+Lines splitLines(const String& text) {
+    Lines lines;
+    if (text.empty()) return lines;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t at = text.find(kCrLf, from);
+        if (at == String::npos) {
+            lines.push_back(text.substr(from));
+            return lines;
+        }
+        lines.push_back(text.substr(from, at - from));
+        from = at + 2;
+    }
+}
+
+void findIniSection(const Lines& lines, IniSectionInfo& info, const String& section, bool alternate) {
+    const String name = trim(section);
+    const String header = alternate ? u"[" + name + u" <0009>]" : u"[" + name + u"]";
+    const std::int16_t last = lastLine(lines);
+    info.Found = false;
+    int i = 0;
+    for (; i <= last; ++i) {
+        if (equalsNoCase(trimView(lines[static_cast<std::size_t>(i)]), header)) {
+            info.StartLine = static_cast<std::int16_t>(i);
+            info.Found = true;
+            break;
+        }
+    }
+    if (!info.Found) return;
+    // The section ends before the next bracketed line of any kind...
+    while (i < last) {
+        info.EndLine = static_cast<std::int16_t>(i);
+        ++i;
+        if (isBracketed(lines[static_cast<std::size_t>(i)])) return;
+    }
+    // ...or, when none follows, at the last non-empty line.
+    for (int j = last; j >= info.StartLine; --j) {
+        if (!lines[static_cast<std::size_t>(j)].empty()) {
+            info.EndLine = static_cast<std::int16_t>(j);
+            return;
+        }
+    }
+}
+
+void findIniKey(const Lines& lines, IniSectionInfo& info, const String& key) {
+    const String needle = key + u"=";
+    for (int i = info.StartLine; i <= info.EndLine; ++i) {
+        const String& line = lines[static_cast<std::size_t>(i)];
+        const std::size_t at = findNoCase(line, needle);
+        if (at != String::npos) {
+            info.KeyLine = static_cast<std::int16_t>(i);
+            info.KeyValue = trim(StringView(line).substr(at + needle.size()));
+            return;
+        }
+    }
+}
+
+String renderSave(const Lines& lines, IniSectionInfo& info) {
+    if (lines.empty()) {
+        info.StartLine = -1;
+        info.EndLine = -1;
+    }
+    String out;
+    std::size_t size = info.NewText.size() + 2;
+    for (const String& l : lines) size += l.size() + 2;
+    out.reserve(size + size / 8);
+    // A kept line ending in "]" stands between two empty lines; empty and
+    // all-space lines are dropped; other lines are written unchanged.
+    auto writeIniLine = [&out](const String& line) {
+        const bool bracket = !line.empty() && line.back() == u']';
+        if (bracket) out += kCrLf;
+        if (!trimView(line).empty()) {
+            out += line;
+            out += kCrLf;
+        }
+        if (bracket) out += kCrLf;
+    };
+    const int last = static_cast<int>(lines.size()) - 1;
+    for (int i = 0; i <= info.StartLine && i <= last; ++i) writeIniLine(lines[static_cast<std::size_t>(i)]);
+    if (!trimView(info.NewText).empty()) {
+        out += info.NewText;
+        out += kCrLf;
+    }
+    for (int i = info.EndLine + 1; i <= last; ++i) writeIniLine(lines[static_cast<std::size_t>(i)]);
+    return out;
+}
+
+String getIniString(const String& section, const String& key, const String& defaultValue, const String& file) {
+    IniLock lock(file);
+    loadIniLines(file);
+    IniSectionInfo info;
+    findIniSection(t_lines, info, section, false);
+    String r = lookup(info, section, key, defaultValue, file, false);
+    if (r.empty()) {
+        // The alternate header is looked up on the lines already loaded.
+        findIniSection(t_lines, info, section, true);
+        r = lookup(info, section, key, defaultValue, file, true);
+    }
+    return r;
+}
+
+bool writeIniString(const String& section, const String& key, const String& value, const String& file) {
+    IniLock lock(file);
+    loadIniLines(file);
+    IniSectionInfo info;
+    findIniSection(t_lines, info, section, false);
+    const bool found = info.Found;
+    String newLine = key + u"=" + value;
+    if (!found) {
+        writeIniSection(section, newLine, file);
+        return found;
+    }
+    findIniKey(t_lines, info, key);
+    if (info.KeyLine != 0) {
+        if (value.empty()) newLine.clear();  // the save drops the emptied line: the key is deleted
+        t_lines[static_cast<std::size_t>(info.KeyLine)] = newLine;
+        info.StartLine = info.EndLine;
+        info.NewText.clear();
+    } else {
+        info.StartLine = info.EndLine;
+        info.NewText = value.empty() ? String() : newLine;
+    }
+    saveIniFile(info, file);
+    return found;
+}
+
+bool writeIniSection(const String& section, const String& body, const String& file) {
+    IniLock lock(file);
+    loadIniLines(file);
+    IniSectionInfo info;
+    findIniSection(t_lines, info, section, false);
+    const bool found = info.Found;
+    if (found) {
+        info.NewText = body;
+    } else {
+        info.StartLine = lastLine(t_lines);
+        info.EndLine = info.StartLine;
+        info.NewText = u"[" + section + u"]" + kCrLf + kCrLf + body;
+    }
+    saveIniFile(info, file);
+    return found;
+}
+
+bool getIniSection(const String& section, String& body, const String& file) {
+    IniLock lock(file);
+    loadIniLines(file);
+    IniSectionInfo info;
+    findIniSection(t_lines, info, section, false);
+    if (!info.Found) return false;
+    String text;
+    for (int i = info.StartLine + 1; i <= info.EndLine; ++i) {
+        const String& line = t_lines[static_cast<std::size_t>(i)];
+        if (i == info.StartLine + 1 && trimView(line).empty()) continue;
+        text += line;
+        text += kCrLf;
+    }
+    if (!text.empty()) body = text.substr(0, text.size() - 2);
+    return true;
+}
+
+void getSection(const String& section, const String& file, std::vector<String>& sectionLines) {
+    constexpr std::size_t kBuffer = 32767;
+    const String untouched(kBuffer, u'\0');
+    String buffer = untouched;
+    const bool found = getIniSection(section, buffer, file);
+    if (!found || buffer == untouched) {
+        sectionLines.assign(2, String());
+        return;
+    }
+    if (buffer.size() > kBuffer) buffer.resize(kBuffer);
+    sectionLines = splitLines(buffer);
+}
+
+}  // namespace qx::ini

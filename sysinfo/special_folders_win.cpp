@@ -1,0 +1,51 @@
+// The special folders on Windows: the shell's folder locations, the
+// temporary path of kernel32, and the probe file.
+#include <objbase.h>
+#include <shlobj.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "core/error.h"
+#include "files/path_logic.h"
+#include "sysinfo/special_folders_sys.h"
+
+namespace qx::sysinfo::sys {
+
+namespace {
+// The owner window value handed to the shell; no window is ever shown for it.
+const HWND kOwner = reinterpret_cast<HWND>(static_cast<INT_PTR>(100));
+constexpr DWORD kTempChars = 100;
+}  // namespace
+
+String specialFolderPath(std::int32_t csidl) {
+    LPITEMIDLIST items = nullptr;
+    if (SHGetSpecialFolderLocation(kOwner, csidl, &items) != 0) return String();
+    String path;
+    char buffer[MAX_PATH + 1];
+    std::memset(buffer, ' ', MAX_PATH);
+    buffer[MAX_PATH] = '\0';
+    if (SHGetPathFromIDListA(items, buffer)) {
+        path = fromNarrow(std::string(buffer, strnlen(buffer, MAX_PATH)));
+    }
+    CoTaskMemFree(items);
+    return path;
+}
+
+String tempPath() {
+    char buffer[kTempChars] = {};
+    const DWORD n = GetTempPathA(kTempChars, buffer);
+    // A path that does not fit is not written: the buffer stays empty.
+    if (n == 0 || n >= kTempChars) return String();
+    return fromNarrow(std::string(buffer, strnlen(buffer, kTempChars)));
+}
+
+void createEmptyFile(const String& path) {
+    HANDLE h = CreateFileA(toNarrow(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) raise(files::fileErrorFromWin32(GetLastError()));
+    CloseHandle(h);
+}
+
+}  // namespace qx::sysinfo::sys

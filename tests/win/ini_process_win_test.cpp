@@ -1,0 +1,159 @@
+// The INI engine's guarantees between processes on Windows: a writer ended
+// with TerminateProcess at any moment leaves the old file or the new one,
+// whole; concurrent writers of different keys lose nothing; a file another
+// process holds open without sharing cannot be read (the runtime's error) and
+// is not replaced.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <random>
+#include <set>
+#include <string>
+
+#include "ini/ini_engine.h"
+#include "ini_support.h"
+#include "test_support.h"
+
+using qx::String;
+namespace ini = qx::ini;
+
+namespace {
+
+String body(int n) {
+    String b;
+    for (int i = 0; i < 200; ++i) {
+        if (i) b += u"\r\n";
+        b += u"line" + qx::toDecimal(i) + u"=" + qx::toDecimal(n);
+    }
+    return b;
+}
+
+int intactCounter(const std::string& bytes) {
+    const auto eq = bytes.find("line0=");
+    if (eq == std::string::npos) return -1;
+    const int n = std::atoi(bytes.c_str() + eq + 6);
+    const std::string b = qx::toUtf8(body(n));
+    if (bytes == "\r\n[S]\r\n\r\n" + b + "\r\n" || bytes == "[S]\r\n\r\n" + b + "\r\n") return n;
+    return -1;
+}
+
+// The test binary doubles as the child process: started with
+// "--qx-ini-child <role> <file> [n]" it plays that role and exits before
+// the test framework starts.
+struct ChildRole {
+    ChildRole() {
+        int argc = 0;
+        LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+        if (!argv || argc < 4 || std::wstring(argv[1]) != L"--qx-ini-child") return;
+        const std::wstring role = argv[2];
+        const String file(reinterpret_cast<const char16_t*>(argv[3]));
+        const int param = argc > 4 ? _wtoi(argv[4]) : 0;
+        if (role == L"crash") {
+            int n = intactCounter(qxtest::readBytes(qx::toUtf8(file)));
+            for (;;) ini::writeIniSection(u"S", body(++n), file);
+        }
+        if (role == L"keys") {
+            for (int i = 0; i < 250; ++i)
+                ini::writeIniString(u"S", u"p" + qx::toDecimal(param) + u"k" + qx::toDecimal(i), qx::toDecimal(i), file);
+        }
+        ExitProcess(0);
+    }
+} g_childRole;
+
+PROCESS_INFORMATION startChild(const std::string& role, const std::string& file, int param = 0) {
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string cmd = "\"" + std::string(exe) + "\" --qx-ini-child " + role + " \"" + file + "\" " + std::to_string(param);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(exe, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) pi.hProcess = nullptr;
+    return pi;
+}
+
+void finish(PROCESS_INFORMATION& pi) {
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
+
+TEST(IniProcessesWin, TerminatedWriterNeverLeavesADamagedFile) {
+    qxtest::TempDir dir;
+    const std::string path = dir.path("crash.ini").string();
+    ini::writeIniSection(u"S", body(0), qx::fromUtf8(path));
+    std::mt19937 rng(20261205);
+    int counter = 0;
+    int kills = 0;
+    while (counter < 1000 && kills < 200) {
+        PROCESS_INFORMATION pi = startChild("crash", path);
+        ASSERT_NE(pi.hProcess, nullptr);
+        Sleep(20 + rng() % 60);
+        TerminateProcess(pi.hProcess, 9);
+        WaitForSingleObject(pi.hProcess, INFINITE);
+        finish(pi);
+        ++kills;
+        const int now = intactCounter(qxtest::readBytes(path));
+        ASSERT_GE(now, counter) << "after kill " << kills << " the file is damaged or went back";
+        counter = now;
+    }
+    EXPECT_GE(counter, 1000);
+    EXPECT_TRUE(ini::writeIniSection(u"S", body(counter + 1), qx::fromUtf8(path)));
+    EXPECT_EQ(intactCounter(qxtest::readBytes(path)), counter + 1);
+}
+
+TEST(IniProcessesWin, ConcurrentWritersOfDistinctKeysLoseNothing) {
+    qxtest::TempDir dir;
+    const std::string path = dir.path("shared.ini").string();
+    std::vector<PROCESS_INFORMATION> children;
+    for (int p = 0; p < 4; ++p) {
+        children.push_back(startChild("keys", path, p));
+        ASSERT_NE(children.back().hProcess, nullptr);
+    }
+    for (auto& pi : children) {
+        WaitForSingleObject(pi.hProcess, INFINITE);
+        DWORD code = 1;
+        GetExitCodeProcess(pi.hProcess, &code);
+        EXPECT_EQ(code, 0u);
+        finish(pi);
+    }
+    std::vector<String> lines;
+    ini::getSection(u"S", qx::fromUtf8(path), lines);
+    const std::set<String> got(lines.begin(), lines.end());
+    EXPECT_EQ(lines.size(), 1000u);
+    for (int p = 0; p < 4; ++p)
+        for (int i = 0; i < 250; ++i)
+            EXPECT_TRUE(got.count(u"p" + qx::toDecimal(p) + u"k" + qx::toDecimal(i) + u"=" + qx::toDecimal(i)))
+                << "p" << p << "k" << i << " was lost";
+}
+
+TEST(IniFileWin, FileHeldWithoutSharingCannotBeReadNorReplaced) {
+    qxtest::TempDir dir;
+    const std::string path = dir.path("held.ini").string();
+    qxtest::writeBytes(path, "[S]\r\nA=1\r\n");
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_RAISES(qx::err::PermissionDenied, ini::getIniString(u"S", u"A", u"d", qx::fromUtf8(path)));
+    CloseHandle(h);
+    EXPECT_EQ(qxtest::readBytes(path), "[S]\r\nA=1\r\n");
+}
+
+TEST(IniFileWin, HiddenFileReadsAsMissingAndIsNeverOverwritten) {
+    qxtest::TempDir dir;
+    const std::string path = dir.path("hidden.ini").string();
+    qxtest::writeBytes(path, "[S]\r\nA=1\r\n");
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(ini::getIniString(u"S", u"A", u"d", qx::fromUtf8(path)), u"d");
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(qxtest::readBytes(path), "[S]\r\nA=1\r\n");
+}
+
+TEST(IniFileWin, SaveKeepsTheFilesAttributes) {
+    qxtest::TempDir dir;
+    const std::string path = dir.path("archive.ini").string();
+    qxtest::writeBytes(path, "[S]\r\nA=1\r\n");
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
+    ini::writeIniString(u"S", u"A", u"2", qx::fromUtf8(path));
+    EXPECT_EQ(qxtest::readBytes(path), "\r\n[S]\r\n\r\nA=2\r\n");
+    EXPECT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+}
+
+}  // namespace
