@@ -1,8 +1,10 @@
 #include "ini/ini_engine.h"
 
+#include <map>
+#include <memory>
+
 #include "core/error.h"
 #include "core/numeric.h"
-#include "files/paths.h"
 #include "ini/ini_file.h"
 
 namespace qx::ini {
@@ -12,8 +14,29 @@ namespace {
 const String kCrLf = u"\r\n";
 
 // The line list of the last load, one per thread: nested calls see what the
-// innermost load left, as the engine's rules expect.
-thread_local Lines t_lines;
+// innermost load left, as the engine's rules expect. Lists are shared with
+// the load cache and copied before they are changed.
+thread_local std::shared_ptr<const Lines> t_lines;
+
+const Lines& lines() { return *t_lines; }
+
+// Files loaded on this thread, with the stamp they had: a file whose stamp is
+// unchanged is not read again. Only platforms that give stamps fill it.
+struct Cached {
+    FileStamp stamp;
+    std::shared_ptr<const Lines> lines;
+};
+thread_local std::map<String, Cached> t_cache;
+constexpr std::size_t kCachedFiles = 16;
+
+void remember(const String& file, const FileStamp& stamp, std::shared_ptr<const Lines> l) {
+    if (!stamp.cacheable || !stamp.visible) {
+        t_cache.erase(file);
+        return;
+    }
+    if (t_cache.size() >= kCachedFiles && !t_cache.count(file)) t_cache.erase(t_cache.begin());
+    t_cache[file] = {stamp, std::move(l)};
+}
 
 // The last line number. Line numbers are 16-bit: a file beyond 32,768 lines
 // overflows here, before any lookup.
@@ -25,20 +48,31 @@ bool isBracketed(const String& line) {
 }
 
 void loadIniLines(const String& file) {
-    if (!files::fileExists(file)) {
-        t_lines.clear();
+    const FileStamp stamp = fileStamp(file);
+    if (!stamp.visible) {
+        t_lines = std::make_shared<const Lines>();
         return;
     }
-    t_lines = splitLines(fromNarrow(readIniBytes(file)));
+    if (auto it = t_cache.find(file); it != t_cache.end() && it->second.stamp == stamp) {
+        t_lines = it->second.lines;
+        return;
+    }
+    t_lines = std::make_shared<const Lines>(splitLines(fromNarrow(readIniBytes(file))));
+    remember(file, stamp, t_lines);
 }
 
-void saveIniFile(IniSectionInfo& info, const String& file) { saveIniBytes(file, toNarrow(renderSave(t_lines, info))); }
+void saveIniFile(IniSectionInfo& info, const String& file) {
+    const std::string bytes = toNarrow(renderSave(lines(), info));
+    // What a load of the saved file will give: the text as the code page kept it.
+    if (saveIniBytes(file, bytes)) remember(file, fileStamp(file), std::make_shared<const Lines>(splitLines(fromNarrow(bytes))));
+    else t_cache.erase(file);
+}
 
 // One lookup of GetIniString, on the section the record describes.
 String lookup(IniSectionInfo& info, const String& section, const String& key, const String& defaultValue,
               const String& file, bool alternate) {
     if (info.Found) {
-        findIniKey(t_lines, info, key);
+        findIniKey(lines(), info, key);
         if (!info.KeyValue.empty()) return info.KeyValue;
         writeIniString(section, key, defaultValue, file);
         return defaultValue;
@@ -143,11 +177,11 @@ String getIniString(const String& section, const String& key, const String& defa
     IniLock lock(file);
     loadIniLines(file);
     IniSectionInfo info;
-    findIniSection(t_lines, info, section, false);
+    findIniSection(lines(), info, section, false);
     String r = lookup(info, section, key, defaultValue, file, false);
     if (r.empty()) {
         // The alternate header is looked up on the lines already loaded.
-        findIniSection(t_lines, info, section, true);
+        findIniSection(lines(), info, section, true);
         r = lookup(info, section, key, defaultValue, file, true);
     }
     return r;
@@ -157,17 +191,19 @@ bool writeIniString(const String& section, const String& key, const String& valu
     IniLock lock(file);
     loadIniLines(file);
     IniSectionInfo info;
-    findIniSection(t_lines, info, section, false);
+    findIniSection(lines(), info, section, false);
     const bool found = info.Found;
     String newLine = key + u"=" + value;
     if (!found) {
         writeIniSection(section, newLine, file);
         return found;
     }
-    findIniKey(t_lines, info, key);
+    findIniKey(lines(), info, key);
     if (info.KeyLine != 0) {
         if (value.empty()) newLine.clear();  // the save drops the emptied line: the key is deleted
-        t_lines[static_cast<std::size_t>(info.KeyLine)] = newLine;
+        auto changed = std::make_shared<Lines>(lines());
+        (*changed)[static_cast<std::size_t>(info.KeyLine)] = newLine;
+        t_lines = std::move(changed);
         info.StartLine = info.EndLine;
         info.NewText.clear();
     } else {
@@ -182,12 +218,12 @@ bool writeIniSection(const String& section, const String& body, const String& fi
     IniLock lock(file);
     loadIniLines(file);
     IniSectionInfo info;
-    findIniSection(t_lines, info, section, false);
+    findIniSection(lines(), info, section, false);
     const bool found = info.Found;
     if (found) {
         info.NewText = body;
     } else {
-        info.StartLine = lastLine(t_lines);
+        info.StartLine = lastLine(lines());
         info.EndLine = info.StartLine;
         info.NewText = u"[" + section + u"]" + kCrLf + kCrLf + body;
     }
@@ -199,11 +235,11 @@ bool getIniSection(const String& section, String& body, const String& file) {
     IniLock lock(file);
     loadIniLines(file);
     IniSectionInfo info;
-    findIniSection(t_lines, info, section, false);
+    findIniSection(lines(), info, section, false);
     if (!info.Found) return false;
     String text;
     for (int i = info.StartLine + 1; i <= info.EndLine; ++i) {
-        const String& line = t_lines[static_cast<std::size_t>(i)];
+        const String& line = lines()[static_cast<std::size_t>(i)];
         if (i == info.StartLine + 1 && trimView(line).empty()) continue;
         text += line;
         text += kCrLf;

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "core/error.h"
+#include "files/paths.h"
 #include "ini/ini_file.h"
 
 namespace qx::ini {
@@ -106,14 +107,21 @@ std::string readIniBytes(const String& path) {
     return bytes;
 }
 
-void saveIniBytes(const String& path, const std::string& bytes) {
+// A local file is read in microseconds: it is simply read at every load.
+FileStamp fileStamp(const String& path) {
+    FileStamp s;
+    s.visible = files::fileExists(path);
+    return s;
+}
+
+bool saveIniBytes(const String& path, const std::string& bytes) {
     const std::string p = toNarrow(path);
     struct stat st {};
     const bool exists = ::stat(p.c_str(), &st) == 0;
     if (exists) {
         // What the engine could not write in place, it does not replace either.
-        if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0 || ::access(p.c_str(), W_OK) != 0) return;
-        if (nameOf(p).rfind('.', 0) == 0) return;  // hidden
+        if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0 || ::access(p.c_str(), W_OK) != 0) return false;
+        if (nameOf(p).rfind('.', 0) == 0) return false;  // hidden
     }
     static std::atomic<unsigned> counter{0};
     char suffix[96];
@@ -122,11 +130,13 @@ void saveIniBytes(const String& path, const std::string& bytes) {
     const std::string folder = folderOf(p);
     const std::string tmp = (folder == "/" ? "" : folder) + "/." + nameOf(p) + suffix;
     const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) return;  // a missing folder, or one we may not write in
+    if (fd < 0) return false;  // a missing folder, or one we may not write in
     bool ok = writeAll(fd, bytes.data(), bytes.size());
     if (ok && exists) ok = ::fchmod(fd, st.st_mode & 07777) == 0;
     ok = ::close(fd) == 0 && ok;
-    if (!ok || ::rename(tmp.c_str(), p.c_str()) != 0) ::unlink(tmp.c_str());
+    if (ok && ::rename(tmp.c_str(), p.c_str()) == 0) return true;
+    ::unlink(tmp.c_str());
+    return false;
 }
 
 IniLock::IniLock(const String& path) : key_(lockKey(toNarrow(path))) {
