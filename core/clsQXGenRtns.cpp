@@ -57,8 +57,11 @@ String clsQXGenRtns::InitializeDll(const Variant& AppData, std::int16_t AppVerTy
     st.VersionType = AppVerType == 0 ? std::int16_t{Release} : AppVerType;
     st.HostApp = AppData.toObject();
     st.HostExeName = host::exeName(st.HostApp);
-    // Folders, the INI path, the logs, the trace log and the screen check are
-    // set up here as their routines become available.
+    st.Folders = GetSpecialFolders();
+    CreateFolders(st.Folders->ApplicationDataFolderLocal());
+    st.AppIniFile = st.Folders->ApplicationDataFolderLocal() + st.HostExeName + u".ini";
+    // The logs, the trace log and the screen check are set up here as their
+    // routines become available.
     return st.AppIniFile;
 }
 

@@ -134,28 +134,32 @@ std::vector<String> foldersToCreate(const String& path, char16_t sep, bool uncNa
 }
 
 std::int32_t fileErrorFromWin32(std::uint32_t code) {
+    // Windows error codes by name: FILE_NOT_FOUND 2, PATH_NOT_FOUND 3,
+    // WRITE_PROTECT 19, CRC 23, WRITE_FAULT 29, SHARING_VIOLATION 32,
+    // LOCK_VIOLATION 33, HANDLE_DISK_FULL 39, DISK_FULL 112, INVALID_NAME 123,
+    // BAD_PATHNAME 161, FILENAME_EXCED_RANGE 206, IO_DEVICE 1117.
     switch (code) {
         case 2:
-            return err::FileNotFound;  // ERROR_FILE_NOT_FOUND
+            return err::FileNotFound;
         case 3:
-            return err::PathNotFound;  // ERROR_PATH_NOT_FOUND
-        case 19:                       // ERROR_WRITE_PROTECT
-        case 32:                       // ERROR_SHARING_VIOLATION
+            return err::PathNotFound;
+        case 19:
+        case 32:
         case 33:
-            return err::PermissionDenied;  // ERROR_LOCK_VIOLATION
-        case 39:                           // ERROR_HANDLE_DISK_FULL
+            return err::PermissionDenied;
+        case 39:
         case 112:
-            return err::DiskFull;  // ERROR_DISK_FULL
-        case 123:                  // ERROR_INVALID_NAME
-        case 161:                  // ERROR_BAD_PATHNAME
+            return err::DiskFull;
+        case 123:
+        case 161:
         case 206:
-            return err::BadFileNameOrNumber;  // ERROR_FILENAME_EXCED_RANGE
-        case 23:                              // ERROR_CRC
-        case 29:                              // ERROR_WRITE_FAULT
+            return err::BadFileNameOrNumber;
+        case 23:
+        case 29:
         case 1117:
-            return err::DeviceIOError;  // ERROR_IO_DEVICE
-        default:
-            return err::PathFileAccessError;  // access denied and the rest
+            return err::DeviceIOError;
+        default:  // access denied and the rest
+            return err::PathFileAccessError;
     }
 }
 
@@ -173,8 +177,8 @@ std::int32_t fileErrorFromErrno(int code) {
             return err::BadFileNameOrNumber;
         case EIO:
             return err::DeviceIOError;
-        default:
-            return err::PathFileAccessError;  // EACCES, EPERM, EROFS, EISDIR and the rest
+        default:  // EACCES, EPERM, EROFS, EISDIR and the rest
+            return err::PathFileAccessError;
     }
 }
 

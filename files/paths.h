@@ -18,11 +18,14 @@ bool fileExists(const String& filename);
 String fixPath(const String& folder);
 // The text before the first NUL.
 String stripTerminator(const String& buffer);
-// Folds "." and ".." segments textually.
+// Folds "." and ".." segments textually; a relative path stays relative.
+// On Windows a result of 255 characters or more does not fit and gives "".
 String getAbsolutePath(const String& relPathName);
-// The long form of a path, component by component from the right.
+// The long form of a path, component by component from the right. Raises 5
+// when the system gives no full path (on Windows: none within 255 characters).
 String getLongName(const String& fileName);
-// The short (8.3) form; "" when the system cannot give one.
+// The short (8.3) form; "" when the system cannot give one. Where there are
+// no short names it is the path itself when that exists.
 String getShortName(const String& longPath);
 // Creates every folder of a folder path, outermost first. Never raises.
 void createFolders(const String& pathName);

@@ -57,13 +57,13 @@ lines = Empty
 lib.GetSection "A", f, lines
 Check IsArray(lines), "GetSection fills the variable with an array"
 If IsArray(lines) Then
-    CheckEqual UBound(lines), 1, "two lines, indexed from 0"
+    CheckEqual UBound(lines), CLng(1), "two lines, indexed from 0"
     CheckEqual lines(0), "a=1", "first line"
     CheckEqual lines(1), "b=2", "second line"
 End If
 lib.GetSection "Missing", f, lines
 If IsArray(lines) Then
-    CheckEqual UBound(lines), 1, "a missing section gives two elements"
+    CheckEqual UBound(lines), CLng(1), "a missing section gives two elements"
     CheckEqual lines(0) & lines(1), "", "both empty"
 Else
     Fail "GetSection of a missing section", "no array"

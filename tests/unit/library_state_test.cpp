@@ -5,9 +5,7 @@
 #include <gtest/gtest-spi.h>
 
 #include <cstdint>
-#include <future>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "core/clsQXGenRtns.h"
@@ -157,58 +155,25 @@ TEST(LibraryState, InstancesOnOneThreadShareIt) {
 }
 
 TEST(LibraryState, ThreadsNeverShareIt) {
-    struct Seen {
-        bool initialized = false;
-        std::int16_t versionType = -1;
-        bool appCancel = true;
-    };
-    auto seen = [](qx::clsQXGenRtns& lib) { return Seen{qx::state().Initialized, lib.VersionType(), lib.AppCancel()}; };
-
-    Seen firstAtEnd, secondAtStart, secondAtEnd;
-    std::promise<void> firstSetUp, secondDone;
-    std::exception_ptr firstError, secondError;
-
-    // The first thread sets its state up and keeps it alive while the second runs.
-    std::thread first([&] {
-        try {
-            qx::clsQXGenRtns lib;
-            lib.InitializeDll(Variant(app(u"First")), qx::Beta);
-            lib.AppCancel(true);
-            firstSetUp.set_value();
-            secondDone.get_future().wait();
-            firstAtEnd = seen(lib);
-        } catch (...) {
-            firstError = std::current_exception();
-            try { firstSetUp.set_value(); } catch (const std::future_error&) {}
-        }
+    runOnFreshThread([] {
+        qx::clsQXGenRtns first;
+        first.InitializeDll(Variant(app(u"First")), qx::Beta);
+        first.AppCancel(true);
+        // A second thread, started while the first one holds its state, begins from zero.
+        runOnFreshThread([] {
+            qx::clsQXGenRtns second;
+            EXPECT_FALSE(qx::state().Initialized);
+            EXPECT_EQ(second.VersionType(), 0);
+            EXPECT_FALSE(second.AppCancel());
+            second.InitializeDll(Variant(app(u"Second")), 0);
+            second.VersionType(99);
+            EXPECT_EQ(qx::state().HostExeName, u"Second");
+        });
+        EXPECT_TRUE(qx::state().Initialized);
+        EXPECT_EQ(first.VersionType(), qx::Beta);
+        EXPECT_TRUE(first.AppCancel());
+        EXPECT_EQ(qx::state().HostExeName, u"First");
     });
-    std::thread second([&] {
-        try {
-            firstSetUp.get_future().wait();
-            qx::clsQXGenRtns lib;
-            secondAtStart = seen(lib);
-            lib.InitializeDll(Variant(app(u"Second")), 0);
-            lib.VersionType(99);
-            secondAtEnd = seen(lib);
-        } catch (...) {
-            secondError = std::current_exception();
-        }
-        secondDone.set_value();
-    });
-    first.join();
-    second.join();
-    if (firstError) std::rethrow_exception(firstError);
-    if (secondError) std::rethrow_exception(secondError);
-
-    EXPECT_FALSE(secondAtStart.initialized);
-    EXPECT_EQ(secondAtStart.versionType, 0);
-    EXPECT_FALSE(secondAtStart.appCancel);
-    EXPECT_TRUE(secondAtEnd.initialized);
-    EXPECT_EQ(secondAtEnd.versionType, 99);
-    EXPECT_FALSE(secondAtEnd.appCancel);
-    EXPECT_TRUE(firstAtEnd.initialized);
-    EXPECT_EQ(firstAtEnd.versionType, qx::Beta);
-    EXPECT_TRUE(firstAtEnd.appCancel);
 }
 
 TEST(LibraryState, EachInstanceReplacesAndReleasesSavedControls) {

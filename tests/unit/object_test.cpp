@@ -75,18 +75,6 @@ TEST(MemoryObject, CountAndItemOverItems) {
     EXPECT_EQ(form->get(u"Count").toInt32(), 99);
 }
 
-TEST(HostApp, ReadsTheSevenProperties) {
-    const qx::ObjectRef app = qx::host::makeApp(u"MyApp", u"C:\\Apps", u"My App", u"Acme", 2, 5, 117);
-    EXPECT_EQ(qx::host::exeName(app), u"MyApp");
-    EXPECT_EQ(qx::host::path(app), u"C:\\Apps");
-    EXPECT_EQ(qx::host::title(app), u"My App");
-    EXPECT_EQ(qx::host::companyName(app), u"Acme");
-    EXPECT_EQ(qx::host::versionMajor(app), 2);
-    EXPECT_EQ(qx::host::versionMinor(app), 5);
-    EXPECT_EQ(qx::host::versionRevision(app), 117);
-    EXPECT_EQ(Variant(app).typeName(), u"App");
-}
-
 TEST(HostApp, FailuresCarryTheRuntimeNumbers) {
     EXPECT_RAISES(qx::err::ObjectNotSet, qx::host::exeName(nullptr));
     EXPECT_RAISES(qx::err::ObjectNotSet, qx::host::versionMajor(nullptr));

@@ -152,6 +152,7 @@ TEST(LongNameWalk, FromTheRightUntilDriveMissingOrTwoCharacters) {
                {u"C:\\PROGRA~1", u"Program Files"},
                {u"C:\\LONGFO~1\\ab\\LONGFI~1.TXT", u"Long file.txt"},
                {u"C:\\LONGFO~1\\ab", u"ab"},
+               {u"C:\\LONGFO~1", u"Long folder"},
                {u"/home/user/notes.txt", u"notes.txt"},
                {u"/home/user", u"user"},
                {u"/home", u"home"}};
