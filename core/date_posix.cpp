@@ -1,4 +1,6 @@
 // Local time and the locale's date and time texts from the C library.
+#include <langinfo.h>
+
 #include <ctime>
 #include <string>
 
@@ -27,9 +29,17 @@ std::tm toTm(const DateParts& p) {
     return tm;
 }
 
-std::string format(const char* fmt, const std::tm& tm) {
+// The locale's date form with the year in four digits, so that every date
+// reads back as it was written (a two-digit year would fold 1950 into 2050).
+std::string dateFormat() {
+    std::string f = nl_langinfo(D_FMT);
+    for (std::size_t at = f.find("%y"); at != std::string::npos; at = f.find("%y", at + 2)) f[at + 1] = 'Y';
+    return f.empty() ? "%m/%d/%Y" : f;
+}
+
+std::string format(const std::string& fmt, const std::tm& tm) {
     char buf[128];
-    const std::size_t n = std::strftime(buf, sizeof buf, fmt, &tm);
+    const std::size_t n = std::strftime(buf, sizeof buf, fmt.c_str(), &tm);
     return std::string(buf, n);
 }
 }  // namespace
@@ -40,17 +50,18 @@ String dateToText(double d) {
     const bool noTime = p.hour == 0 && p.minute == 0 && p.second == 0;
     const bool noDate = p.year == 1899 && p.month == 12 && p.day == 30;
     if (noDate && !noTime) return fromNarrow(format("%X", tm));
-    if (noTime) return fromNarrow(format("%x", tm));
-    return fromNarrow(format("%x %X", tm));
+    if (noTime) return fromNarrow(format(dateFormat(), tm));
+    return fromNarrow(format(dateFormat() + " %X", tm));
 }
 
 double textToDate(const String& text) {
     const std::string s = toNarrow(trim(text));
-    for (const char* fmt : {"%x %X", "%x", "%X"}) {
+    const std::string date = dateFormat();
+    for (const std::string& fmt : {date + " %X", date, std::string("%X")}) {
         std::tm tm{};
         tm.tm_year = -1;  // marks "no date read"
         tm.tm_mday = 0;
-        const char* end = strptime(s.c_str(), fmt, &tm);
+        const char* end = strptime(s.c_str(), fmt.c_str(), &tm);
         if (end == nullptr || *end != '\0') continue;
         DateParts p;
         if (tm.tm_mday != 0) {

@@ -2,13 +2,15 @@
 
 namespace qx {
 
+// What a host installs belongs to the thread that installed it, like the
+// rest of the library's state.
 namespace {
 std::shared_ptr<Screen>& installedScreen() {
-    static std::shared_ptr<Screen> s;
+    thread_local std::shared_ptr<Screen> s;
     return s;
 }
 std::function<void()>& installedPump() {
-    static std::function<void()> p;
+    thread_local std::function<void()> p;
     return p;
 }
 }  // namespace

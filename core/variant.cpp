@@ -1,5 +1,7 @@
 #include "core/variant.h"
 
+#include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -68,14 +70,16 @@ bool parseNumber(const String& text, double& out) {
     const std::string s = toUtf8(trim(text));
     if (s.empty()) return false;
     if (s.size() > 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h' || s[1] == 'O' || s[1] == 'o')) {
-        const int base = (s[1] == 'H' || s[1] == 'h') ? 16 : 8;
+        const bool hex = s[1] == 'H' || s[1] == 'h';
         char* end = nullptr;
-        const unsigned long long u = std::strtoull(s.c_str() + 2, &end, base);
-        if (*end != '\0') return false;
-        // Up to four hex digits are a 16-bit value, more a 32-bit one, both signed.
-        const std::size_t digits = s.size() - 2;
-        if (base == 16 && digits <= 4) out = static_cast<std::int16_t>(u);
-        else out = static_cast<std::int32_t>(u);
+        errno = 0;
+        const unsigned long long u = std::strtoull(s.c_str() + 2, &end, hex ? 16 : 8);
+        if (*end != '\0' || s[2] == '-' || s[2] == '+') return false;
+        // Up to 16 bits the literal is a 16-bit value, up to 32 bits a 32-bit
+        // one, both signed (&HFFFF is -1); beyond that it overflows.
+        if (errno == ERANGE || u > 0xFFFFFFFFull) raise(err::Overflow);
+        if (u <= 0xFFFFull) out = static_cast<std::int16_t>(static_cast<std::uint16_t>(u));
+        else out = static_cast<std::int32_t>(static_cast<std::uint32_t>(u));
         return true;
     }
     for (const char c : s)

@@ -76,6 +76,9 @@ TEST(InitializeDll, SecondCallReturnsFirstResultAndChangesNothing) {
         qx::clsQXGenRtns lib;
         const qx::ObjectRef first = app(u"First", 1);
         const String path = lib.InitializeDll(Variant(first), qx::Demo);
+        // The INI file is named after the host's EXEName, in its local data folder.
+        ASSERT_GT(path.size(), 9u);
+        EXPECT_EQ(path.substr(path.size() - 9), u"First.ini");
         const qx::LibraryState& st = qx::state();
         EXPECT_TRUE(st.Initialized);
         EXPECT_EQ(st.HostApp, first);

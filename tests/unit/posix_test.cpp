@@ -20,8 +20,9 @@ TEST(PosixDateText, RoundTripsWhatItWrites) {
     const double nowSeconds = qx::toDateValue(qx::fromDateValue(now));
     EXPECT_EQ(qx::textToDate(qx::dateToText(nowSeconds)), nowSeconds);
 
-    // 2000-01-01 18:00, the same day at midnight, and 18:00 on no day at all.
-    for (const double d : {36526.75, 36526.0, 0.75, 45000.5 + 1.0 / 86400}) {
+    // 2000-01-01 18:00, the same day at midnight, 18:00 on no day at all, and
+    // days outside any two-digit-year window (1900, 1950, 2100, 29 Dec 1899 06:00).
+    for (const double d : {36526.75, 36526.0, 0.75, 45000.5 + 1.0 / 86400, 2.0, 18429.5, 73051.0, -1.25}) {
         const qx::String text = qx::dateToText(d);
         EXPECT_DOUBLE_EQ(qx::textToDate(text), d) << qx::toUtf8(text);
     }

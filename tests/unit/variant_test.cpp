@@ -18,6 +18,10 @@ TEST(VariantCoercion, TextToNumber) {
     EXPECT_EQ(Variant(u"1.5E2").toDouble(), 150.0);
     EXPECT_EQ(Variant(u"&HFFFF").toInt16(), -1);  // four hex digits are a 16-bit value
     EXPECT_EQ(Variant(u"&H10000").toInt32(), 65536);
+    EXPECT_EQ(Variant(u"&HFFFFFFFF").toInt32(), -1);
+    EXPECT_EQ(Variant(u"&O177777").toInt16(), -1);  // octal by the same widths
+    EXPECT_EQ(Variant(u"&O200000").toInt32(), 65536);
+    EXPECT_RAISES(qx::err::Overflow, Variant(u"&H100000000").toInt32());
     EXPECT_EQ(Variant(u"true").toInt16(), -1);
 
     EXPECT_RAISES(qx::err::TypeMismatch, Variant(u"abc").toInt16());
