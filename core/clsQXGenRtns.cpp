@@ -2,10 +2,13 @@
 
 #include "core/error.h"
 #include "core/hostapp.h"
+#include "core/library.h"
 #include "core/screen.h"
 #include "core/state.h"
 #include "files/paths.h"
 #include "ini/ini_engine.h"
+#include "logging/logs.h"
+#include "logging/trace.h"
 #include "sysinfo/special_folders.h"
 #include "sysinfo/clsSpecialFolders.h"
 #include "sysinfo/clsVersionInfo.h"
@@ -17,64 +20,17 @@ namespace qx {
 namespace {
 [[noreturn]] void na(const char* member) { notAvailable("clsQXGenRtns", member); }
 
-struct VersionSuffix {
-    std::int16_t type;
-    const char16_t* suffix;
-    const char16_t* typeString;
-};
-
-constexpr VersionSuffix kSuffixes[] = {
-    {Beta, u"  Beta", u"Beta"},           {Demo, u"  Demo", u"Demo"},
-    {Release, u"", u"Release"},           {Trial, u"  Trial", u"Release"},
-    {Freeware, u"  Freeware", u"Release"}, {Shareware, u"  Shareware", u"Release"},
-};
-
-constexpr SkinColours kDefaultSkin{0x804000, 0xFFFFFF, 0xC0C0C0, 0xC08000, 0xFFFFFF, 0xC0C0C0};
 }  // namespace
-
-String versionText(std::int16_t major, std::int16_t minor, std::int16_t revision, std::int16_t versionType,
-                   String& typeString) {
-    String text = u"Version " + toDecimal(major) + u"." + toDecimal(minor) + u"  Build " + toDecimal(revision);
-    for (const auto& s : kSuffixes) {
-        if (s.type == versionType) {
-            text += s.suffix;
-            typeString = s.typeString;
-            break;
-        }
-    }
-    return text;
-}
 
 clsQXGenRtns::clsQXGenRtns() { state().SavedControls = std::make_shared<SavedControlCollection>(); }
 
 clsQXGenRtns::~clsQXGenRtns() { state().SavedControls.reset(); }
 
 String clsQXGenRtns::InitializeDll(const Variant& AppData, std::int16_t AppVerType) {
-    LibraryState& st = state();
-    if (st.Initialized) return st.AppIniFile;
-    st.Skin = kDefaultSkin;
-    st.Initialized = true;
-    st.VersionType = AppVerType == 0 ? std::int16_t{Release} : AppVerType;
-    st.HostApp = AppData.toObject();
-    st.HostExeName = host::exeName(st.HostApp);
-    st.Folders = GetSpecialFolders();
-    CreateFolders(st.Folders->ApplicationDataFolderLocal());
-    st.AppIniFile = st.Folders->ApplicationDataFolderLocal() + st.HostExeName + u".ini";
-    // The logs, the trace log and the screen check are set up here as their
-    // routines become available.
-    return st.AppIniFile;
+    return initializeLibrary(AppData, AppVerType);
 }
 
-String clsQXGenRtns::GetVersion() {
-    LibraryState& st = state();
-    const ObjectRef app = st.HostApp;
-    const std::int16_t major = host::versionMajor(app);
-    const std::int16_t minor = host::versionMinor(app);
-    const std::int16_t revision = host::versionRevision(app);
-    String text = versionText(major, minor, revision, st.VersionType, st.VersionTypeString);
-    if (st.VersionType == Release) doEvents();
-    return text;
-}
+String clsQXGenRtns::GetVersion() { return getVersion(); }
 
 void clsQXGenRtns::VersionType(std::int16_t value) { state().VersionType = value; }
 std::int16_t clsQXGenRtns::VersionType() { return state().VersionType; }
@@ -129,6 +85,26 @@ void clsQXGenRtns::GetSection(const String& Section, const String& Filename, std
     ini::getSection(Section, Filename, SectionLines);
 }
 
+String clsQXGenRtns::InitLog(const String& LogFile) { return logging::initLog(logging::Log::Application, LogFile); }
+
+void clsQXGenRtns::WriteLog(const String& Msg) { logging::writeLog(logging::Log::Application, Msg); }
+
+String clsQXGenRtns::InitDebugLog(const String& DebugFile) { return logging::initLog(logging::Log::Debug, DebugFile); }
+
+void clsQXGenRtns::WriteDebugLog(const String& Msg) { logging::writeLog(logging::Log::Debug, Msg); }
+
+String clsQXGenRtns::InitErrorLog(const String& ErrorFile) { return logging::initLog(logging::Log::Error, ErrorFile); }
+
+void clsQXGenRtns::WriteErrorLog(const String& Msg) { logging::writeLog(logging::Log::Error, Msg); }
+
+void clsQXGenRtns::WriteAppErrorLog(const String& Msg) { logging::writeAppErrorLog(Msg); }
+
+void clsQXGenRtns::InitTraceLog(const Variant& ApplInf) { logging::initTraceLog(ApplInf); }
+
+void clsQXGenRtns::WriteTraceLog(const String& RtnName, std::int16_t MsgType) {
+    logging::writeTraceLog(RtnName, MsgType);
+}
+
 // Routines of the parts of the library that are still to come.
 Variant clsQXGenRtns::StartTime() { na("StartTime"); }
 Variant clsQXGenRtns::StopTime() { na("StopTime"); }
@@ -137,13 +113,6 @@ void clsQXGenRtns::WaitSeconds(std::int32_t) { na("WaitSeconds"); }
 void clsQXGenRtns::WaitRandomTime() { na("WaitRandomTime"); }
 void clsQXGenRtns::InitXPStyles(std::int16_t) { na("InitXPStyles"); }
 String clsQXGenRtns::CreateManifestFile(const String&, const String&, std::int16_t) { na("CreateManifestFile"); }
-String clsQXGenRtns::InitLog(const String&) { na("InitLog"); }
-void clsQXGenRtns::WriteLog(const String&) { na("WriteLog"); }
-String clsQXGenRtns::InitDebugLog(const String&) { na("InitDebugLog"); }
-void clsQXGenRtns::WriteDebugLog(const String&) { na("WriteDebugLog"); }
-String clsQXGenRtns::InitErrorLog(const String&) { na("InitErrorLog"); }
-void clsQXGenRtns::WriteErrorLog(const String&) { na("WriteErrorLog"); }
-void clsQXGenRtns::WriteAppErrorLog(const String&) { na("WriteAppErrorLog"); }
 void clsQXGenRtns::EnableAllControls(const ObjectRef&) { na("EnableAllControls"); }
 void clsQXGenRtns::DisableAllControls(const ObjectRef&) { na("DisableAllControls"); }
 void clsQXGenRtns::RestoreSavedControls(const ObjectRef&) { na("RestoreSavedControls"); }
@@ -179,8 +148,6 @@ FileDateTimeInfo clsQXGenRtns::GetFileDateTime(String) { na("GetFileDateTime"); 
 void clsQXGenRtns::SetFileDateTime(String, const FileDateTimeInfo&) { na("SetFileDateTime"); }
 String clsQXGenRtns::WhoAmI() { na("WhoAmI"); }
 Variant clsQXGenRtns::GetNetworkDrives() { na("GetNetworkDrives"); }
-void clsQXGenRtns::InitTraceLog(const Variant&) { na("InitTraceLog"); }
-void clsQXGenRtns::WriteTraceLog(const String&, std::int16_t) { na("WriteTraceLog"); }
 String clsQXGenRtns::GetOSVersion() { na("GetOSVersion"); }
 bool clsQXGenRtns::IsAdmin() { na("IsAdmin"); }
 std::vector<String> clsQXGenRtns::GetHDSerialNumbers() { na("GetHDSerialNumbers"); }

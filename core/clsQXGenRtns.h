@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/object.h"
+#include "core/library.h"
 #include "core/types.h"
 #include "core/variant.h"
 
@@ -112,11 +113,5 @@ public:
                           std::int32_t Align = vbCenter);
     String BrowseFolder(const String& StartFolder, const ObjectRef& frm);
 };
-
-// The version text of an application object's numbers and a version type,
-// and the VersionTypeString it implies; `typeString` is left as it was for a
-// type outside the list.
-String versionText(std::int16_t major, std::int16_t minor, std::int16_t revision, std::int16_t versionType,
-                   String& typeString);
 
 }  // namespace qx

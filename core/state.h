@@ -24,6 +24,31 @@ struct SkinColours {
     std::int32_t DisplayColor = 0;
 };
 
+// One open procedure of the trace log: its name and the indentation it began at.
+struct TraceEntry {
+    String RoutineName;
+    std::int16_t Level = 0;
+};
+
+// A reading of the display settings (the display part of the system's device-mode record).
+struct DisplaySettingsRecord {
+    String DeviceName;
+    std::uint16_t Size = 0;
+    std::uint32_t Fields = 0;
+    std::int16_t YResolution = 0;
+    std::uint16_t LogPixels = 0;
+    std::uint32_t BitsPerPel = 0;
+    std::uint32_t PelsWidth = 0;
+    std::uint32_t PelsHeight = 0;
+    std::uint32_t DisplayFlags = 0;
+    std::uint32_t DisplayFrequency = 0;
+    bool operator==(const DisplaySettingsRecord& o) const {
+        return DeviceName == o.DeviceName && Size == o.Size && Fields == o.Fields && YResolution == o.YResolution &&
+               LogPixels == o.LogPixels && BitsPerPel == o.BitsPerPel && PelsWidth == o.PelsWidth &&
+               PelsHeight == o.PelsHeight && DisplayFlags == o.DisplayFlags && DisplayFrequency == o.DisplayFrequency;
+    }
+};
+
 struct LibraryState {
     bool Initialized = false;
     ObjectRef HostApp;
@@ -35,6 +60,30 @@ struct LibraryState {
     bool AppCancel = false;
     std::shared_ptr<SavedControlCollection> SavedControls;
     SkinColours Skin;
+
+    // The logs: enabled by their INI keys, each with the file it writes to.
+    bool LogEnabled = false;
+    String LogPath;
+    bool DebugLogEnabled = false;
+    String DebugLogPath;
+    bool ErrorLogEnabled = false;
+    String ErrorLogPath;
+    bool AppErrorLogEnabled = false;
+    String AppErrorLogPath;
+
+    // The trace log.
+    bool TraceEnabled = false;
+    bool TraceReady = false;
+    String TracePath;
+    std::vector<TraceEntry> TraceStack;
+    std::int16_t TraceTop = 0;
+    std::int16_t TraceLevel = 0;
+
+    // The display checks.
+    std::int16_t ScreenWidthPixels = 0;
+    std::int16_t ScreenHeightPixels = 0;
+    DisplaySettingsRecord DisplaySettings;
+    DisplaySettingsRecord SavedDisplaySettings;
 };
 
 // This thread's record, created zeroed on first use.

@@ -6,6 +6,12 @@ Set app = MakeApp("ScriptHost", 2, 5, 117)
 
 lib.VersionType = 6
 r = lib.InitializeDll(app, 0)
+Dim fso, suffix
+Set fso = CreateObject("Scripting.FileSystemObject")
+suffix = "\QX Test Company\ScriptHost\ScriptHost.ini"
+CheckEqual Right(r, Len(suffix)), suffix, "InitializeDll names the INI file in the local data folder"
+Check fso.FolderExists(Left(r, Len(r) - Len("ScriptHost.ini"))), "and creates that folder"
+CheckEqual lib.InitializeDll(app, 0), r, "a second call returns the same path"
 CheckEqual lib.VersionType, 3, "InitializeDll with 0 stores Release over an earlier value"
 CheckEqual lib.GetVersion, "Version 2.5  Build 117", "Release text has no suffix"
 CheckEqual lib.VersionTypeString, "Release", "Release type string"

@@ -12,6 +12,7 @@ set(QX_PORTABLE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/paths_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/special_folders_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ini_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/initialize_test.cpp
 )
 set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/posix_test.cpp
