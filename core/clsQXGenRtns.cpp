@@ -12,7 +12,9 @@
 #include "sysinfo/special_folders.h"
 #include "sysinfo/clsSpecialFolders.h"
 #include "sysinfo/clsVersionInfo.h"
+#include "sysinfo/display.h"
 #include "timing/elapsed.h"
+#include "timing/timing.h"
 #include "ui/busy.h"
 
 namespace qx {
@@ -105,12 +107,25 @@ void clsQXGenRtns::WriteTraceLog(const String& RtnName, std::int16_t MsgType) {
     logging::writeTraceLog(RtnName, MsgType);
 }
 
+Variant clsQXGenRtns::StartTime() { return Variant(timing::timeStamp()); }
+
+Variant clsQXGenRtns::StopTime() { return Variant(timing::timeStamp()); }
+
+String clsQXGenRtns::GetElapsedTime(const String& sStartTime, const String& sStopTime) {
+    return timing::elapsedTime(sStartTime, sStopTime);
+}
+
+void clsQXGenRtns::WaitSeconds(std::int32_t lSeconds) { timing::waitSeconds(lSeconds); }
+
+void clsQXGenRtns::WaitRandomTime() { timing::waitRandomTime(); }
+
+bool clsQXGenRtns::CheckScreenSize(std::int16_t iWidth, std::int16_t iHeight) {
+    return sysinfo::checkScreenSize(iWidth, iHeight);
+}
+
+bool clsQXGenRtns::CheckIfResolutionChanged() { return sysinfo::checkIfResolutionChanged(); }
+
 // Routines of the parts of the library that are still to come.
-Variant clsQXGenRtns::StartTime() { na("StartTime"); }
-Variant clsQXGenRtns::StopTime() { na("StopTime"); }
-String clsQXGenRtns::GetElapsedTime(const String&, const String&) { na("GetElapsedTime"); }
-void clsQXGenRtns::WaitSeconds(std::int32_t) { na("WaitSeconds"); }
-void clsQXGenRtns::WaitRandomTime() { na("WaitRandomTime"); }
 void clsQXGenRtns::InitXPStyles(std::int16_t) { na("InitXPStyles"); }
 String clsQXGenRtns::CreateManifestFile(const String&, const String&, std::int16_t) { na("CreateManifestFile"); }
 void clsQXGenRtns::EnableAllControls(const ObjectRef&) { na("EnableAllControls"); }
@@ -125,8 +140,6 @@ std::int32_t clsQXGenRtns::GetUNCPath(String, String&) { na("GetUNCPath"); }
 void clsQXGenRtns::ShellAndWait(String, VbAppWinStyle) { na("ShellAndWait"); }
 String clsQXGenRtns::FindFilesAPI(String&, const String&) { na("FindFilesAPI"); }
 std::int16_t clsQXGenRtns::DoesExist(const String&) { na("DoesExist"); }
-bool clsQXGenRtns::CheckScreenSize(std::int16_t, std::int16_t) { na("CheckScreenSize"); }
-bool clsQXGenRtns::CheckIfResolutionChanged() { na("CheckIfResolutionChanged"); }
 Variant clsQXGenRtns::RegQueryStringValue(std::int32_t, String) { na("RegQueryStringValue"); }
 String clsQXGenRtns::GetString(std::int32_t, const String&, const String&) { na("GetString"); }
 bool clsQXGenRtns::CreateNewKey(ERegistryClassConstants, const String&) { na("CreateNewKey"); }

@@ -10,7 +10,10 @@
 namespace qx {
 
 double nowLocal() {
-    const std::time_t t = std::time(nullptr);
+    // The same clock as the waits read their milliseconds from (time() may lag it).
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    const std::time_t t = ts.tv_sec;
     std::tm tm{};
     localtime_r(&t, &tm);
     return toDateValue({tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec});

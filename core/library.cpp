@@ -5,7 +5,10 @@
 #include "core/state.h"
 #include "core/types.h"
 #include "files/paths.h"
+#include "logging/logs.h"
+#include "logging/trace.h"
 #include "sysinfo/clsSpecialFolders.h"
+#include "sysinfo/display.h"
 #include "sysinfo/special_folders.h"
 
 namespace qx {
@@ -28,7 +31,16 @@ constexpr SkinColours kDefaultSkin{0x804000, 0xFFFFFF, 0xC0C0C0, 0xC08000, 0xFFF
 
 // The steps that later parts of the library add to the first initialisation:
 // opening the logs, the trace log and the screen check.
-void initializeSubsystems() {}
+void initializeSubsystems() {
+    // The three logs under their default names, each started afresh when its key enables it.
+    logging::initLog(logging::Log::Application, String());
+    logging::initLog(logging::Log::Debug, String());
+    logging::initLog(logging::Log::Error, String());
+    // The trace log, for the stored host object (its InitializeDll returns at once).
+    logging::initTraceLog(Variant(state().HostApp));
+    // The screen size, measured with no minimum: no message.
+    sysinfo::checkScreenSize(0, 0);
+}
 
 }  // namespace
 

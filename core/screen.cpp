@@ -30,4 +30,6 @@ void doEvents() {
 
 void setMessagePump(std::function<void()> pump) { installedPump() = std::move(pump); }
 
+bool messagePumpInstalled() { return static_cast<bool>(installedPump()); }
+
 }  // namespace qx

@@ -51,5 +51,7 @@ void doEvents();
 // Installs the host's own message pump for the calling thread (run by doEvents); empty goes back to the platform's.
 void setMessagePump(std::function<void()> pump);
 void platformDoEvents();
+// Whether the calling thread's host installed a message pump.
+bool messagePumpInstalled();
 
 }  // namespace qx

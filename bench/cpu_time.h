@@ -1,0 +1,3 @@
+#pragma once
+// Processor time this process has used, in seconds (user and system).
+double processCpuSeconds();
