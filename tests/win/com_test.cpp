@@ -306,3 +306,69 @@ TEST_F(ComBoundary, HostObjectsBecomeCoreObjects) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ComTypeLibrary, IdentityVersionAndApplicationObject) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    ITypeLib* lib = nullptr;
+    ASSERT_EQ(LoadTypeLibEx(self, REGKIND_NONE, &lib), S_OK) << "resource TYPELIB 1";
+    TLIBATTR* attr = nullptr;
+    ASSERT_EQ(lib->GetLibAttr(&attr), S_OK);
+    EXPECT_EQ(attr->wMajorVerNum, 5);
+    EXPECT_EQ(attr->wMinorVerNum, 0);
+    EXPECT_EQ(attr->lcid, 0x409u);
+    EXPECT_EQ(attr->syskind, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
+    lib->ReleaseTLibAttr(attr);
+    BSTR name = nullptr;
+    BSTR doc = nullptr;
+    ASSERT_EQ(lib->GetDocumentation(-1, &name, &doc, nullptr, nullptr), S_OK);
+    EXPECT_STREQ(name, L"QXGenRtns");
+    EXPECT_STREQ(doc, L"QX General Routines");
+    SysFreeString(name);
+    SysFreeString(doc);
+
+    ITypeInfo* cls = nullptr;
+    ASSERT_EQ(lib->GetTypeInfoOfGuid(CLSID_clsQXGenRtns, &cls), S_OK);
+    TYPEATTR* ta = nullptr;
+    ASSERT_EQ(cls->GetTypeAttr(&ta), S_OK);
+    EXPECT_TRUE(ta->wTypeFlags & TYPEFLAG_FAPPOBJECT) << "callable as global functions";
+    EXPECT_TRUE(ta->wTypeFlags & TYPEFLAG_FCANCREATE);
+    cls->ReleaseTypeAttr(ta);
+    cls->Release();
+
+    // Enumerations keep their values (the registry roots have the top bit set).
+    ITypeInfo* roots = nullptr;
+    MEMBERID memid = 0;
+    USHORT found = 1;
+    wchar_t enumName[] = L"ERegistryClassConstants";
+    ASSERT_EQ(lib->FindName(enumName, 0, &roots, &memid, &found), S_OK);
+    ASSERT_EQ(found, 1);
+    VARDESC* vd = nullptr;
+    ASSERT_EQ(roots->GetVarDesc(1, &vd), S_OK);
+    EXPECT_EQ(static_cast<std::uint32_t>(V_I4(vd->lpvarValue)), 0x80000001u) << "HKEY_CURRENT_USER";
+    roots->ReleaseVarDesc(vd);
+    roots->Release();
+    lib->Release();
+}
+
+TEST(ComVersionResource, CarriesTheLibraryVersion) {
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeA(self, &handle);
+    ASSERT_GT(size, 0u);
+    std::vector<char> block(size);
+    ASSERT_TRUE(GetFileVersionInfoA(self, 0, size, block.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT len = 0;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &len));
+    EXPECT_EQ(HIWORD(fixed->dwFileVersionMS), 5);
+    EXPECT_EQ(LOWORD(fixed->dwFileVersionMS), 0);
+    char* product = nullptr;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\StringFileInfo\\040904b0\\ProductName", reinterpret_cast<void**>(&product), &len));
+    EXPECT_STREQ(product, "QX General Routines");
+}
+
+}  // namespace
