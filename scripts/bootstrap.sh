@@ -9,7 +9,8 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
   wine wine64 libwine-dev
   xvfb xauth
-  libsimpleini-dev libinih-dev
+  libsimpleini-dev libinih-dev libspdlog-dev
+  libclang-rt-14-dev valgrind
 )
 
 missing=()

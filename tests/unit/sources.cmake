@@ -13,12 +13,15 @@ set(QX_PORTABLE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/special_folders_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ini_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/initialize_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/logs_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/trace_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/timing_test.cpp
 )
 set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/paths_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ini_posix_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/logs_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/display_posix_test.cpp
 )
 set(QX_TEST_SUPPORT_DIR ${CMAKE_CURRENT_LIST_DIR})

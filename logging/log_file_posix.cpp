@@ -1,0 +1,81 @@
+// POSIX: a log file is opened with O_APPEND for each entry, so that every
+// write lands at the end of the file as it is at that moment; the entry goes
+// out in one write call, which the kernel does not interleave with another
+// process's append to the same file.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "core/error.h"
+#include "logging/log_file.h"
+
+namespace qx::logging {
+
+namespace {
+
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    // Closes now and reports a failure of the close itself (a delayed write error).
+    int close() {
+        const int r = ::close(fd_);
+        fd_ = -1;
+        return r;
+    }
+
+private:
+    int fd_;
+};
+
+int openOrRaise(const String& path, int flags) {
+    const std::string p = toNarrow(path);
+    // The system would stop reading the name at a NUL and open another file.
+    if (p.find('\0') != std::string::npos) raise(err::BadFileNameOrNumber);
+    for (;;) {
+        const int fd = ::open(p.c_str(), flags | O_CLOEXEC, 0666);
+        if (fd >= 0) return fd;
+        if (errno != EINTR) raise(fileErrorOfErrno(errno));
+    }
+}
+
+// One write call for the block; a short count (a full disk, a signal) is
+// finished with further writes, which only happens when the first one could
+// not take it all.
+void writeBlock(int fd, const std::string& bytes) {
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            raise(fileErrorOfErrno(errno));
+        }
+        if (n == 0) raise(err::DiskFull);
+        data += n;
+        left -= static_cast<std::size_t>(n);
+    }
+}
+
+}  // namespace
+
+void appendBlock(const String& path, const std::string& bytes) {
+    Fd fd(openOrRaise(path, O_WRONLY | O_APPEND | O_CREAT));
+    writeBlock(fd.get(), bytes);
+    if (fd.close() != 0 && errno != EINTR) raise(fileErrorOfErrno(errno));
+}
+
+void replaceFile(const String& path, const std::function<std::string()>& content) {
+    Fd fd(openOrRaise(path, O_WRONLY | O_TRUNC | O_CREAT));
+    writeBlock(fd.get(), content());
+    if (fd.close() != 0 && errno != EINTR) raise(fileErrorOfErrno(errno));
+}
+
+}  // namespace qx::logging

@@ -1,0 +1,124 @@
+#pragma once
+// Helpers of the log and trace tests: a host application whose local data
+// folder is cleared before and after the test, whole-file reads, and checks of
+// lines that carry a time stamp.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/date.h"
+#include "core/hostapp.h"
+#include "core/qxstring.h"
+#include "core/screen.h"
+#include "files/paths.h"
+#include "sysinfo/clsSpecialFolders.h"
+#include "sysinfo/special_folders.h"
+
+namespace qxtest {
+
+inline std::filesystem::path fsPath(const qx::String& s) { return std::filesystem::path(s); }
+
+inline std::string fileBytes(const qx::String& path) {
+    std::ifstream in(fsPath(path), std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline bool fileThere(const qx::String& path) { return std::filesystem::is_regular_file(fsPath(path)); }
+
+// A host application object named `exe` of the company "QX Log Co" with the
+// version 2.5.117, and its local data folder, which holds nothing when the
+// test starts and is removed when it ends.
+class LogHost {
+public:
+    explicit LogHost(const qx::String& exe, const qx::String& company = u"QX Log Co")
+        : exe_(exe), company_(company) {
+        app = qx::host::makeApp(exe, u"", u"Log Test Title", company, 2, 5, 117);
+        local = qx::sysinfo::getSpecialFolders(app)->ApplicationDataFolderLocal();
+        clear();
+    }
+    ~LogHost() { clear(); }
+    LogHost(const LogHost&) = delete;
+    LogHost& operator=(const LogHost&) = delete;
+
+    void clear() const {
+        std::error_code ec;
+        std::filesystem::remove_all(fsPath(local), ec);
+    }
+
+    const qx::String& exe() const { return exe_; }
+    qx::String sep() const { return qx::String(1, qx::files::separator()); }
+    qx::String ini() const { return local + exe_ + u".ini"; }
+    qx::String logFolder() const { return local + u"Log" + sep(); }
+    qx::String log(const qx::String& ext) const { return logFolder() + exe_ + ext; }
+    qx::String traceFolder() const { return local + u"QXTools Log" + sep(); }
+    qx::String trace() const { return traceFolder() + exe_ + u"_Trace.log"; }
+
+    qx::ObjectRef app;
+    qx::String local;
+
+private:
+    qx::String exe_;
+    qx::String company_;
+};
+
+// Whether `text` is a time stamp in the general date form (it reads back as
+// the same text) that falls between the two moments.
+inline ::testing::AssertionResult isStampBetween(const std::string& text, double from, double to) {
+    double d = 0;
+    try {
+        d = qx::textToDate(qx::fromNarrow(text));
+    } catch (...) {
+        return ::testing::AssertionFailure() << "'" << text << "' is not a date";
+    }
+    if (qx::toNarrow(qx::dateToText(d)) != text)
+        return ::testing::AssertionFailure() << "'" << text << "' is not in the general date form";
+    const double second = 1.0 / 86400.0;
+    if (d < from - second / 2 || d > to + second / 2)
+        return ::testing::AssertionFailure() << "'" << text << "' is not between the moments of the call";
+    return ::testing::AssertionSuccess();
+}
+
+// Whether `bytes` is exactly `prefix`, a time stamp between the two moments,
+// then `suffix`.
+inline ::testing::AssertionResult stampedAs(const std::string& bytes, const std::string& prefix,
+                                            const std::string& suffix, double from, double to) {
+    if (bytes.size() < prefix.size() + suffix.size() || bytes.compare(0, prefix.size(), prefix) != 0 ||
+        bytes.compare(bytes.size() - suffix.size(), suffix.size(), suffix) != 0) {
+        return ::testing::AssertionFailure() << "'" << bytes << "' is not '" << prefix << "<date>" << suffix << "'";
+    }
+    return isStampBetween(bytes.substr(prefix.size(), bytes.size() - prefix.size() - suffix.size()), from, to);
+}
+
+// The lines of a file's text, split at CR LF; the text after the last CR LF is
+// the last element ("" when the text ends with a line end).
+inline std::vector<std::string> crlfLines(const std::string& bytes) {
+    std::vector<std::string> out;
+    std::size_t at = 0;
+    for (;;) {
+        const std::size_t end = bytes.find("\r\n", at);
+        if (end == std::string::npos) {
+            out.push_back(bytes.substr(at));
+            return out;
+        }
+        out.push_back(bytes.substr(at, end - at));
+        at = end + 2;
+    }
+}
+
+// Counts the runs of the calling thread's message pump while it is installed.
+struct PumpCount {
+    PumpCount() {
+        qx::setMessagePump([this] { ++runs; });
+    }
+    ~PumpCount() { qx::setMessagePump(nullptr); }
+    int runs = 0;
+};
+
+}  // namespace qxtest

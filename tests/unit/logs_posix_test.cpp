@@ -1,0 +1,114 @@
+// The logs between processes on POSIX: several processes appending to one
+// log never tear or lose each other's lines; and a file the user may not
+// write raises the access error.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/clsQXGenRtns.h"
+#include "core/state.h"
+#include "log_support.h"
+#include "test_support.h"
+
+using qx::String;
+using qx::Variant;
+using qxtest::LogHost;
+
+namespace {
+
+constexpr int kProcesses = 4;
+constexpr int kEntries = 2500;
+
+// Entry i of process p: its numbers, then a run of letters whose length
+// varies from entry to entry, so that the lines are of many sizes.
+std::string entryText(int p, int i) {
+    return "p" + std::to_string(p) + " e" + std::to_string(i) + " " +
+           std::string(static_cast<std::size_t>((i * 37 + p * 11) % 700), static_cast<char>('a' + p));
+}
+
+}  // namespace
+
+TEST(LogProcessesPosix, ConcurrentAppendsKeepEveryLineWhole) {
+    LogHost host(u"LogProcsProbe");
+    qxtest::runOnFreshThread([&] {
+        qx::clsQXGenRtns lib;
+        lib.InitializeDll(Variant(host.app), qx::Beta);
+        const String path = lib.InitLog(u"shared.log");
+        ASSERT_FALSE(path.empty());
+        std::vector<pid_t> children;
+        for (int p = 0; p < kProcesses; ++p) {
+            const pid_t pid = fork();
+            ASSERT_GE(pid, 0);
+            if (pid == 0) {
+                // The child inherits this thread's library state and writes through the library.
+                int code = 0;
+                try {
+                    for (int i = 0; i < kEntries; ++i) lib.WriteLog(qx::fromUtf8(entryText(p, i)));
+                } catch (...) {
+                    code = 1;
+                }
+                _exit(code);
+            }
+            children.push_back(pid);
+        }
+        for (const pid_t pid : children) {
+            int status = 0;
+            waitpid(pid, &status, 0);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+
+        const std::vector<std::string> lines = qxtest::crlfLines(qxtest::fileBytes(path));
+        ASSERT_EQ(lines.size(), 3u + kProcesses * kEntries + 1u);
+        EXPECT_EQ(lines[1], "");
+        EXPECT_EQ(lines[2], "");
+        EXPECT_EQ(lines.back(), "") << "the file ends with a whole line";
+        std::set<std::pair<int, int>> seen;
+        for (std::size_t n = 3; n + 1 < lines.size(); ++n) {
+            const std::string& line = lines[n];
+            const std::size_t dash = line.find(" - p");
+            ASSERT_NE(dash, std::string::npos) << "line " << n << " is torn: " << line.substr(0, 80);
+            int p = -1;
+            int i = -1;
+            ASSERT_EQ(std::sscanf(line.c_str() + dash + 4, "%d e%d", &p, &i), 2) << line.substr(0, 80);
+            ASSERT_TRUE(p >= 0 && p < kProcesses && i >= 0 && i < kEntries) << line.substr(0, 80);
+            ASSERT_EQ(line.substr(dash + 3), entryText(p, i)) << "line " << n << " is torn";
+            EXPECT_TRUE(seen.insert({p, i}).second) << "p" << p << " e" << i << " twice";
+        }
+        EXPECT_EQ(seen.size(), static_cast<std::size_t>(kProcesses * kEntries));
+    });
+}
+
+TEST(LogFilePosix, LogTheUserMayNotWriteRaisesTheAccessErrorAndStopsItsInitialisation) {
+    LogHost host(u"LogReadOnlyProbe");
+    qxtest::runOnFreshThread([&] {
+        qx::clsQXGenRtns lib;
+        lib.InitializeDll(Variant(host.app), qx::Beta);
+        const auto file = qxtest::fsPath(host.log(u".log"));
+        const std::string header = qxtest::fileBytes(host.log(u".log"));
+        namespace fs = std::filesystem;
+        fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        // Root may write any file: the check then runs in a child that has
+        // given up root for an unprivileged user.
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            if (geteuid() == 0 && setuid(65534) != 0) _exit(2);
+            int failures = 0;
+            if (!qxtest::raisesError(qx::err::PathFileAccessError, [&] { lib.WriteLog(u"refused"); })) ++failures;
+            lib.WriteDebugLog(u"refused too, silently");
+            if (lib.InitLog() != u"") ++failures;
+            _exit(failures == 0 ? 0 : 1);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "2: the child could not give up root";
+        EXPECT_EQ(qxtest::fileBytes(host.log(u".log")), header);
+        fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    });
+}

@@ -1,0 +1,139 @@
+// The logs between processes on Windows: several processes appending to one
+// log never tear or lose each other's lines; a log another process holds
+// without sharing raises the runtime's "permission denied" for WriteLog and
+// nothing for WriteDebugLog.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/clsQXGenRtns.h"
+#include "core/state.h"
+#include "ini_support.h"
+#include "log_support.h"
+#include "test_support.h"
+
+using qx::String;
+
+namespace {
+
+constexpr int kProcesses = 4;
+constexpr int kEntries = 2500;
+
+std::string entryText(int p, int i) {
+    return "p" + std::to_string(p) + " e" + std::to_string(i) + " " +
+           std::string(static_cast<std::size_t>((i * 37 + p * 11) % 700), static_cast<char>('a' + p));
+}
+
+// The test binary doubles as the writing process: started with
+// "--qx-log-child <file> <p>" it writes its entries through WriteLog, as a
+// host whose log was opened under that name, and exits before the test
+// framework starts.
+struct LogChildRole {
+    LogChildRole() {
+        int argc = 0;
+        LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+        if (!argv || argc < 4 || std::wstring(argv[1]) != L"--qx-log-child") return;
+        const String file(reinterpret_cast<const char16_t*>(argv[2]));
+        const int p = _wtoi(argv[3]);
+        UINT code = 0;
+        try {
+            qx::clsQXGenRtns lib;
+            qx::state().LogEnabled = true;
+            qx::state().LogPath = file;
+            for (int i = 0; i < kEntries; ++i) lib.WriteLog(qx::fromUtf8(entryText(p, i)));
+        } catch (...) {
+            code = 1;
+        }
+        ExitProcess(code);
+    }
+} g_logChildRole;
+
+PROCESS_INFORMATION startWriter(const std::string& file, int p) {
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string cmd = "\"" + std::string(exe) + "\" --qx-log-child \"" + file + "\" " + std::to_string(p);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(exe, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) pi.hProcess = nullptr;
+    return pi;
+}
+
+TEST(LogProcessesWin, ConcurrentAppendsKeepEveryLineWhole) {
+    qxtest::TempDir dir;
+    const std::string file = dir.path("shared.log").string();
+    qxtest::writeBytes(file, "header\r\n\r\n\r\n");
+    std::vector<PROCESS_INFORMATION> children;
+    for (int p = 0; p < kProcesses; ++p) {
+        children.push_back(startWriter(file, p));
+        ASSERT_NE(children.back().hProcess, nullptr);
+    }
+    for (auto& pi : children) {
+        WaitForSingleObject(pi.hProcess, INFINITE);
+        DWORD code = 1;
+        GetExitCodeProcess(pi.hProcess, &code);
+        EXPECT_EQ(code, 0u);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+
+    const std::vector<std::string> lines = qxtest::crlfLines(qxtest::readBytes(file));
+    ASSERT_EQ(lines.size(), 3u + kProcesses * kEntries + 1u);
+    EXPECT_EQ(lines[0], "header");
+    EXPECT_EQ(lines.back(), "") << "the file ends with a whole line";
+    std::set<std::pair<int, int>> seen;
+    for (std::size_t n = 3; n + 1 < lines.size(); ++n) {
+        const std::string& line = lines[n];
+        const std::size_t dash = line.find(" - p");
+        ASSERT_NE(dash, std::string::npos) << "line " << n << " is torn: " << line.substr(0, 80);
+        int p = -1;
+        int i = -1;
+        ASSERT_EQ(std::sscanf(line.c_str() + dash + 4, "%d e%d", &p, &i), 2) << line.substr(0, 80);
+        ASSERT_TRUE(p >= 0 && p < kProcesses && i >= 0 && i < kEntries) << line.substr(0, 80);
+        ASSERT_EQ(line.substr(dash + 3), entryText(p, i)) << "line " << n << " is torn";
+        EXPECT_TRUE(qxtest::isStampBetween(line.substr(0, dash), 0, 1e7));
+        EXPECT_TRUE(seen.insert({p, i}).second) << "p" << p << " e" << i << " twice";
+    }
+    EXPECT_EQ(seen.size(), static_cast<std::size_t>(kProcesses * kEntries));
+}
+
+TEST(LogFileWin, LogHeldWithoutSharingRaisesPermissionDeniedForWriteLogOnly) {
+    qxtest::TempDir dir;
+    const std::string file = dir.path("held.log").string();
+    qxtest::writeBytes(file, "kept\r\n");
+    qxtest::runOnFreshThread([&] {
+        qx::clsQXGenRtns lib;
+        qx::LibraryState& st = qx::state();
+        st.LogEnabled = true;
+        st.LogPath = qx::fromUtf8(file);
+        st.DebugLogEnabled = true;
+        st.DebugLogPath = st.LogPath;
+        HANDLE h = CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        EXPECT_RAISES(qx::err::PermissionDenied, lib.WriteLog(u"refused"));
+        lib.WriteDebugLog(u"refused silently");
+        CloseHandle(h);
+        EXPECT_EQ(qxtest::readBytes(file), "kept\r\n");
+        // Read-only: the access error. Where the system lets this user write
+        // a read-only file all the same (Wine running as root), there is
+        // nothing to check.
+        ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
+        HANDLE probe = CreateFileA(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+        if (probe == INVALID_HANDLE_VALUE) {
+            EXPECT_RAISES(qx::err::PathFileAccessError, lib.WriteLog(u"refused"));
+        } else {
+            CloseHandle(probe);
+        }
+        SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        lib.WriteLog(u"accepted");
+        EXPECT_NE(qxtest::readBytes(file).find(" - accepted\r\n"), std::string::npos);
+    });
+}
+
+}  // namespace
