@@ -62,10 +62,4 @@ String longNameWalk(const String& fullPath, char16_t sep, const std::function<St
 // it, two leading separators are just the root.
 std::vector<String> foldersToCreate(const String& path, char16_t sep, bool uncNames);
 
-// The runtime error (53, 76, 70, 61, 52, 57 or 75) that opening or creating a
-// file raises when the system refuses it with this Windows error code, or
-// with this errno value.
-std::int32_t fileErrorFromWin32(std::uint32_t code);
-std::int32_t fileErrorFromErrno(int code);
-
 }  // namespace qx::files

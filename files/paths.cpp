@@ -133,55 +133,6 @@ std::vector<String> foldersToCreate(const String& path, char16_t sep, bool uncNa
     return out;
 }
 
-std::int32_t fileErrorFromWin32(std::uint32_t code) {
-    // Windows error codes by name: FILE_NOT_FOUND 2, PATH_NOT_FOUND 3,
-    // WRITE_PROTECT 19, CRC 23, WRITE_FAULT 29, SHARING_VIOLATION 32,
-    // LOCK_VIOLATION 33, HANDLE_DISK_FULL 39, DISK_FULL 112, INVALID_NAME 123,
-    // BAD_PATHNAME 161, FILENAME_EXCED_RANGE 206, IO_DEVICE 1117.
-    switch (code) {
-        case 2:
-            return err::FileNotFound;
-        case 3:
-            return err::PathNotFound;
-        case 19:
-        case 32:
-        case 33:
-            return err::PermissionDenied;
-        case 39:
-        case 112:
-            return err::DiskFull;
-        case 123:
-        case 161:
-        case 206:
-            return err::BadFileNameOrNumber;
-        case 23:
-        case 29:
-        case 1117:
-            return err::DeviceIOError;
-        default:  // access denied and the rest
-            return err::PathFileAccessError;
-    }
-}
-
-std::int32_t fileErrorFromErrno(int code) {
-    switch (code) {
-        case ENOENT:
-        case ENOTDIR:
-            return err::PathNotFound;
-        case ETXTBSY:
-            return err::PermissionDenied;
-        case ENOSPC:
-            return err::DiskFull;
-        case ENAMETOOLONG:
-        case EILSEQ:
-            return err::BadFileNameOrNumber;
-        case EIO:
-            return err::DeviceIOError;
-        default:  // EACCES, EPERM, EROFS, EISDIR and the rest
-            return err::PathFileAccessError;
-    }
-}
-
 // ---- the routines ----
 
 bool isAscii(std::uint8_t b) { return b >= 0x21 && b <= 0x7E; }

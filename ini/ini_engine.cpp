@@ -253,7 +253,8 @@ void getSection(const String& section, const String& file, std::vector<String>& 
     const String untouched(kBuffer, u'\0');
     String buffer = untouched;
     const bool found = getIniSection(section, buffer, file);
-    if (!found || buffer == untouched) {
+    // A body of one empty line comes back as "": empty, like no body at all.
+    if (!found || buffer == untouched || buffer.empty()) {
         sectionLines.assign(2, String());
         return;
     }

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "core/error.h"
+#include "core/file_errors.h"
 #include "files/paths.h"
 #include "ini/ini_file.h"
 
@@ -23,18 +24,6 @@ namespace qx::ini {
 
 namespace {
 
-std::int32_t fileErrorOf(int e) {
-    switch (e) {
-        case ENOENT: return err::FileNotFound;
-        case ENOTDIR: return err::PathNotFound;
-        case EACCES:
-        case EPERM:
-        case ETXTBSY: return err::PermissionDenied;
-        case ENOSPC: return err::DiskFull;
-        case EIO: return err::DeviceIOError;
-        default: return err::PathFileAccessError;
-    }
-}
 
 bool writeAll(int fd, const char* data, std::size_t size) {
     while (size > 0) {
@@ -87,7 +76,7 @@ thread_local std::map<std::string, Held> t_held;
 std::string readIniBytes(const String& path) {
     const std::string p = toNarrow(path);
     const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) raise(fileErrorOf(errno));
+    if (fd < 0) raise(fileErrorFromErrno(errno, FileOp::Read));
     std::string bytes;
     struct stat st {};
     if (::fstat(fd, &st) == 0 && st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
@@ -98,7 +87,7 @@ std::string readIniBytes(const String& path) {
             if (errno == EINTR) continue;
             const int e = errno;
             ::close(fd);
-            raise(fileErrorOf(e));
+            raise(fileErrorFromErrno(e, FileOp::Read));
         }
         if (n == 0) break;
         bytes.append(buf, static_cast<std::size_t>(n));

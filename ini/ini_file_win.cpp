@@ -15,6 +15,7 @@
 #include <map>
 
 #include "core/error.h"
+#include "core/file_errors.h"
 #include "files/paths.h"
 #include "ini/ini_file.h"
 
@@ -22,18 +23,6 @@ namespace qx::ini {
 
 namespace {
 
-std::int32_t fileErrorOf(DWORD e) {
-    switch (e) {
-        case ERROR_FILE_NOT_FOUND: return err::FileNotFound;
-        case ERROR_PATH_NOT_FOUND: return err::PathNotFound;
-        case ERROR_ACCESS_DENIED:
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION: return err::PermissionDenied;
-        case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL: return err::DiskFull;
-        default: return err::PathFileAccessError;
-    }
-}
 
 std::string folderOf(const std::string& p) {
     const std::size_t slash = p.find_last_of("\\/");
@@ -143,7 +132,7 @@ std::string readIniBytes(const String& path) {
     const std::string p = toNarrow(path);
     HANDLE h = CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) raise(fileErrorOf(GetLastError()));
+    if (h == INVALID_HANDLE_VALUE) raise(fileErrorFromWin32(GetLastError(), FileOp::Read));
     std::string bytes;
     LARGE_INTEGER size{};
     if (GetFileSizeEx(h, &size) && size.QuadPart > 0) bytes.resize(static_cast<std::size_t>(size.QuadPart));
@@ -154,7 +143,7 @@ std::string readIniBytes(const String& path) {
         if (!ReadFile(h, bytes.data() + got, static_cast<DWORD>(bytes.size() - got), &n, nullptr)) {
             const DWORD e = GetLastError();
             CloseHandle(h);
-            raise(fileErrorOf(e));
+            raise(fileErrorFromWin32(e, FileOp::Read));
         }
         if (n == 0) break;
         got += n;

@@ -21,10 +21,5 @@ void appendBlock(const String& path, const std::string& bytes);
 // empty and closed and the exception goes on to the caller.
 void replaceFile(const String& path, const std::function<std::string()>& content);
 
-// The runtime error number of a failed file operation, from the system's code:
-// an errno value (POSIX) or a Win32 error code (Windows). Kept apart from the
-// system calls so that both tables are checked on every platform.
-std::int32_t fileErrorOfErrno(int e);
-std::int32_t fileErrorOfWin32(std::uint32_t code);
 
 }  // namespace qx::logging

@@ -9,6 +9,7 @@
 #include <cerrno>
 
 #include "core/error.h"
+#include "core/file_errors.h"
 #include "logging/log_file.h"
 
 namespace qx::logging {
@@ -42,7 +43,7 @@ int openOrRaise(const String& path, int flags) {
     for (;;) {
         const int fd = ::open(p.c_str(), flags | O_CLOEXEC, 0666);
         if (fd >= 0) return fd;
-        if (errno != EINTR) raise(fileErrorOfErrno(errno));
+        if (errno != EINTR) raise(fileErrorFromErrno(errno, FileOp::Create));
     }
 }
 
@@ -56,7 +57,7 @@ void writeBlock(int fd, const std::string& bytes) {
         const ssize_t n = ::write(fd, data, left);
         if (n < 0) {
             if (errno == EINTR) continue;
-            raise(fileErrorOfErrno(errno));
+            raise(fileErrorFromErrno(errno, FileOp::Create));
         }
         if (n == 0) raise(err::DiskFull);
         data += n;
@@ -69,13 +70,13 @@ void writeBlock(int fd, const std::string& bytes) {
 void appendBlock(const String& path, const std::string& bytes) {
     Fd fd(openOrRaise(path, O_WRONLY | O_APPEND | O_CREAT));
     writeBlock(fd.get(), bytes);
-    if (fd.close() != 0 && errno != EINTR) raise(fileErrorOfErrno(errno));
+    if (fd.close() != 0 && errno != EINTR) raise(fileErrorFromErrno(errno, FileOp::Create));
 }
 
 void replaceFile(const String& path, const std::function<std::string()>& content) {
     Fd fd(openOrRaise(path, O_WRONLY | O_TRUNC | O_CREAT));
     writeBlock(fd.get(), content());
-    if (fd.close() != 0 && errno != EINTR) raise(fileErrorOfErrno(errno));
+    if (fd.close() != 0 && errno != EINTR) raise(fileErrorFromErrno(errno, FileOp::Create));
 }
 
 }  // namespace qx::logging

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include "core/error.h"
+#include "core/file_errors.h"
 #include "logging/log_file.h"
 
 namespace qx::logging {
@@ -29,7 +30,7 @@ private:
     HANDLE h_;
 };
 
-[[noreturn]] void raiseLastError() { raise(fileErrorOfWin32(GetLastError())); }
+[[noreturn]] void raiseLastError() { raise(fileErrorFromWin32(GetLastError(), FileOp::Create)); }
 
 // Waits for this appender's turn: an exclusive lock of one byte far beyond
 // any real end of file. The lock belongs to the handle and closing the handle

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/error.h"
+#include "core/file_errors.h"
 #include "files/path_logic.h"
 #include "sysinfo/special_folders_logic.h"
 #include "sysinfo/special_folders_sys.h"
@@ -90,7 +91,7 @@ void createEmptyFile(const String& path) {
     // A name holding a NUL would create a different file.
     if (name.find('\0') != std::string::npos) raise(err::BadFileNameOrNumber);
     const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) raise(files::fileErrorFromErrno(errno));
+    if (fd < 0) raise(fileErrorFromErrno(errno, FileOp::Create));
     ::close(fd);
 }
 

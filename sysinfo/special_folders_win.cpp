@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/error.h"
+#include "core/file_errors.h"
 #include "files/path_logic.h"
 #include "sysinfo/special_folders_sys.h"
 
@@ -44,7 +45,7 @@ String tempPath() {
 void createEmptyFile(const String& path) {
     HANDLE h = CreateFileA(toNarrow(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) raise(files::fileErrorFromWin32(GetLastError()));
+    if (h == INVALID_HANDLE_VALUE) raise(fileErrorFromWin32(GetLastError(), FileOp::Create));
     CloseHandle(h);
 }
 

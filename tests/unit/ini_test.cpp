@@ -180,6 +180,17 @@ TEST_F(IniTest, GetSectionElementCounts) {
     EXPECT_EQ(lines, (std::vector<String>{u"", u""}));
 }
 
+TEST_F(IniTest, GetSectionOfAnEmptyBodyGivesTwoEmptyStrings) {
+    // The blank line after the header is skipped; the one left makes the body "".
+    put("[E]\r\n\r\n\r\n[F]\r\n");
+    String body = u"unchanged";
+    EXPECT_TRUE(ini::getIniSection(u"E", body, file));
+    EXPECT_EQ(body, u"");
+    std::vector<String> lines{u"old"};
+    ini::getSection(u"E", file, lines);
+    EXPECT_EQ(lines, (std::vector<String>{u"", u""}));
+}
+
 TEST_F(IniTest, ReadsLeaveAFileWithoutChangesUnwritten) {
     put("[A]\r\n\r\na=1\r\n\r\n");
     String body;

@@ -329,27 +329,3 @@ TEST(WriteAppErrorLog, WritesNothingUnlessItsOwnSwitchIsOn) {
     });
 }
 
-TEST(LogFileErrors, SystemCodesMapToTheRuntimesFileErrors) {
-    using qx::logging::fileErrorOfErrno;
-    using qx::logging::fileErrorOfWin32;
-    auto e = [](std::errc c) { return static_cast<int>(c); };
-    EXPECT_EQ(fileErrorOfErrno(e(std::errc::no_such_file_or_directory)), qx::err::PathNotFound);
-    EXPECT_EQ(fileErrorOfErrno(e(std::errc::not_a_directory)), qx::err::PathNotFound);
-    EXPECT_EQ(fileErrorOfErrno(e(std::errc::permission_denied)), qx::err::PathFileAccessError);
-    EXPECT_EQ(fileErrorOfErrno(e(std::errc::read_only_file_system)), qx::err::PathFileAccessError);
-    EXPECT_EQ(fileErrorOfErrno(e(std::errc::is_a_directory)), qx::err::PathFileAccessError);
-    EXPECT_EQ(fileErrorOfErrno(e(std::errc::text_file_busy)), qx::err::PermissionDenied);
-    EXPECT_EQ(fileErrorOfErrno(e(std::errc::no_space_on_device)), qx::err::DiskFull);
-    EXPECT_EQ(fileErrorOfErrno(e(std::errc::io_error)), qx::err::DeviceIOError);
-    EXPECT_EQ(fileErrorOfErrno(e(std::errc::too_many_files_open)), qx::err::PathFileAccessError);
-
-    EXPECT_EQ(fileErrorOfWin32(2), qx::err::PathNotFound);
-    EXPECT_EQ(fileErrorOfWin32(3), qx::err::PathNotFound);
-    EXPECT_EQ(fileErrorOfWin32(5), qx::err::PathFileAccessError);
-    EXPECT_EQ(fileErrorOfWin32(32), qx::err::PermissionDenied);
-    EXPECT_EQ(fileErrorOfWin32(33), qx::err::PermissionDenied);
-    EXPECT_EQ(fileErrorOfWin32(112), qx::err::DiskFull);
-    EXPECT_EQ(fileErrorOfWin32(123), qx::err::BadFileNameOrNumber);
-    EXPECT_EQ(fileErrorOfWin32(1117), qx::err::DeviceIOError);
-    EXPECT_EQ(fileErrorOfWin32(4), qx::err::PathFileAccessError);
-}

@@ -190,15 +190,6 @@ TEST(FoldersToCreate, LevelsRootsAndShares) {
     EXPECT_EQ(files::foldersToCreate(u"//tmp", u'/', false), (V{u"/tmp/"}));
 }
 
-TEST(FileErrors, SystemCodesGiveTheRuntimeNumbers) {
-    const std::pair<std::uint32_t, int> win[] = {{2, 53},   {3, 76},   {5, 75},    {32, 70},
-                                                 {112, 61}, {123, 52}, {1117, 57}, {9999, 75}};
-    for (const auto& [code, number] : win) EXPECT_EQ(files::fileErrorFromWin32(code), number) << code;
-    const std::pair<int, int> posix[] = {{ENOENT, 76}, {ENOTDIR, 76},      {EACCES, 75}, {EISDIR, 75},
-                                         {ENOSPC, 61}, {ENAMETOOLONG, 52}, {EIO, 57}};
-    for (const auto& [code, number] : posix) EXPECT_EQ(files::fileErrorFromErrno(code), number) << code;
-}
-
 // ---- on real files ----
 
 TEST(FileExists, PlainFilesWildcardsAndFolders) {

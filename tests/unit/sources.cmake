@@ -16,6 +16,7 @@ set(QX_PORTABLE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/logs_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/trace_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/timing_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/file_errors_test.cpp
 )
 set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/posix_test.cpp
