@@ -16,32 +16,15 @@
 
 using qx::String;
 namespace ini = qx::ini;
+using qxtest::iniBody;
+using qxtest::iniIntactCounter;
 
 namespace {
-
-String body(int n) {
-    String b;
-    for (int i = 0; i < 200; ++i) {
-        if (i) b += u"\r\n";
-        b += u"line" + qx::toDecimal(i) + u"=" + qx::toDecimal(n);
-    }
-    return b;
-}
-
-// The counter the file holds, when the file is exactly what a save of it writes; -1 otherwise.
-int intactCounter(const std::string& bytes) {
-    const auto eq = bytes.find("line0=");
-    if (eq == std::string::npos) return -1;
-    const int n = std::atoi(bytes.c_str() + eq + 6);
-    const std::string b = qx::toUtf8(body(n));
-    if (bytes == "\r\n[S]\r\n\r\n" + b + "\r\n" || bytes == "[S]\r\n\r\n" + b + "\r\n") return n;
-    return -1;
-}
 
 TEST(IniProcessesPosix, KilledWriterNeverLeavesADamagedFile) {
     qxtest::TempDir dir;
     const String file = dir.file("crash.ini");
-    ini::writeIniSection(u"S", body(0), file);
+    ini::writeIniSection(u"S", iniBody(0), file);
     std::mt19937 rng(20261205);
     int counter = 0;
     int kills = 0;
@@ -53,23 +36,23 @@ TEST(IniProcessesPosix, KilledWriterNeverLeavesADamagedFile) {
         const pid_t pid = fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
-            int n = intactCounter(qxtest::readBytes(dir.path("crash.ini")));
-            for (;;) ini::writeIniSection(u"S", body(++n), file);
+            int n = iniIntactCounter(qxtest::readBytes(dir.path("crash.ini")));
+            for (;;) ini::writeIniSection(u"S", iniBody(++n), file);
         }
         usleep(static_cast<useconds_t>(rng() % window));
         kill(pid, SIGKILL);
         int status = 0;
         waitpid(pid, &status, 0);
         ++kills;
-        const int now = intactCounter(qxtest::readBytes(dir.path("crash.ini")));
+        const int now = iniIntactCounter(qxtest::readBytes(dir.path("crash.ini")));
         ASSERT_GE(now, counter) << "after kill " << kills << " the file is damaged or went back";
         window = now > counter ? std::max(window / 2, 3000u) : std::min(window * 2, 2000000u);
         counter = now;
     }
     EXPECT_GT(kills, 10);
     // The next writer is not kept waiting by a lock of a killed one.
-    EXPECT_TRUE(ini::writeIniSection(u"S", body(counter + 1), file));
-    EXPECT_EQ(intactCounter(qxtest::readBytes(dir.path("crash.ini"))), counter + 1);
+    EXPECT_TRUE(ini::writeIniSection(u"S", iniBody(counter + 1), file));
+    EXPECT_EQ(iniIntactCounter(qxtest::readBytes(dir.path("crash.ini"))), counter + 1);
 }
 
 TEST(IniProcessesPosix, ConcurrentWritersOfDistinctKeysLoseNothing) {

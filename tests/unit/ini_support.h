@@ -4,6 +4,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <cstdlib>
 #include <string>
 
 #include "core/qxstring.h"
@@ -43,6 +44,26 @@ inline std::string readBytes(const std::filesystem::path& p) {
 inline void writeBytes(const std::filesystem::path& p, const std::string& bytes) {
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out << bytes;
+}
+
+// A section of 200 lines all carrying the counter n: what the crash tests save.
+inline qx::String iniBody(int n) {
+    qx::String b;
+    for (int i = 0; i < 200; ++i) {
+        if (i) b += u"\r\n";
+        b += u"line" + qx::toDecimal(i) + u"=" + qx::toDecimal(n);
+    }
+    return b;
+}
+
+// The counter the file holds, when the file is exactly what a save of it writes; -1 otherwise.
+inline int iniIntactCounter(const std::string& bytes) {
+    const auto eq = bytes.find("line0=");
+    if (eq == std::string::npos) return -1;
+    const int n = std::atoi(bytes.c_str() + eq + 6);
+    const std::string b = qx::toUtf8(iniBody(n));
+    if (bytes == "\r\n[S]\r\n\r\n" + b + "\r\n" || bytes == "[S]\r\n\r\n" + b + "\r\n") return n;
+    return -1;
 }
 
 }  // namespace qxtest

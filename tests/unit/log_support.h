@@ -121,4 +121,13 @@ struct PumpCount {
     int runs = 0;
 };
 
+// The multi-process append tests: entry i of process p carries its numbers,
+// then a run of letters whose length varies, so that lines are of many sizes.
+constexpr int kLogProcesses = 4;
+constexpr int kLogEntries = 2500;
+inline std::string logEntryText(int p, int i) {
+    return "p" + std::to_string(p) + " e" + std::to_string(i) + " " +
+           std::string(static_cast<std::size_t>((i * 37 + p * 11) % 700), static_cast<char>('a' + p));
+}
+
 }  // namespace qxtest

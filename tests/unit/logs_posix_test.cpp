@@ -21,16 +21,6 @@ using qxtest::LogHost;
 
 namespace {
 
-constexpr int kProcesses = 4;
-constexpr int kEntries = 2500;
-
-// Entry i of process p: its numbers, then a run of letters whose length
-// varies from entry to entry, so that the lines are of many sizes.
-std::string entryText(int p, int i) {
-    return "p" + std::to_string(p) + " e" + std::to_string(i) + " " +
-           std::string(static_cast<std::size_t>((i * 37 + p * 11) % 700), static_cast<char>('a' + p));
-}
-
 }  // namespace
 
 TEST(LogProcessesPosix, ConcurrentAppendsKeepEveryLineWhole) {
@@ -41,14 +31,14 @@ TEST(LogProcessesPosix, ConcurrentAppendsKeepEveryLineWhole) {
         const String path = lib.InitLog(u"shared.log");
         ASSERT_FALSE(path.empty());
         std::vector<pid_t> children;
-        for (int p = 0; p < kProcesses; ++p) {
+        for (int p = 0; p < qxtest::kLogProcesses; ++p) {
             const pid_t pid = fork();
             ASSERT_GE(pid, 0);
             if (pid == 0) {
                 // The child inherits this thread's library state and writes through the library.
                 int code = 0;
                 try {
-                    for (int i = 0; i < kEntries; ++i) lib.WriteLog(qx::fromUtf8(entryText(p, i)));
+                    for (int i = 0; i < qxtest::kLogEntries; ++i) lib.WriteLog(qx::fromUtf8(qxtest::logEntryText(p, i)));
                 } catch (...) {
                     code = 1;
                 }
@@ -63,7 +53,7 @@ TEST(LogProcessesPosix, ConcurrentAppendsKeepEveryLineWhole) {
         }
 
         const std::vector<std::string> lines = qxtest::crlfLines(qxtest::fileBytes(path));
-        ASSERT_EQ(lines.size(), 3u + kProcesses * kEntries + 1u);
+        ASSERT_EQ(lines.size(), 3u + qxtest::kLogProcesses * qxtest::kLogEntries + 1u);
         EXPECT_EQ(lines[1], "");
         EXPECT_EQ(lines[2], "");
         EXPECT_EQ(lines.back(), "") << "the file ends with a whole line";
@@ -75,11 +65,11 @@ TEST(LogProcessesPosix, ConcurrentAppendsKeepEveryLineWhole) {
             int p = -1;
             int i = -1;
             ASSERT_EQ(std::sscanf(line.c_str() + dash + 4, "%d e%d", &p, &i), 2) << line.substr(0, 80);
-            ASSERT_TRUE(p >= 0 && p < kProcesses && i >= 0 && i < kEntries) << line.substr(0, 80);
-            ASSERT_EQ(line.substr(dash + 3), entryText(p, i)) << "line " << n << " is torn";
+            ASSERT_TRUE(p >= 0 && p < qxtest::kLogProcesses && i >= 0 && i < qxtest::kLogEntries) << line.substr(0, 80);
+            ASSERT_EQ(line.substr(dash + 3), qxtest::logEntryText(p, i)) << "line " << n << " is torn";
             EXPECT_TRUE(seen.insert({p, i}).second) << "p" << p << " e" << i << " twice";
         }
-        EXPECT_EQ(seen.size(), static_cast<std::size_t>(kProcesses * kEntries));
+        EXPECT_EQ(seen.size(), static_cast<std::size_t>(qxtest::kLogProcesses * qxtest::kLogEntries));
     });
 }
 

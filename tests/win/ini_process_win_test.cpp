@@ -12,31 +12,16 @@
 #include <string>
 
 #include "ini/ini_engine.h"
+#include "child_process.h"
 #include "ini_support.h"
 #include "test_support.h"
 
 using qx::String;
 namespace ini = qx::ini;
+using qxtest::iniBody;
+using qxtest::iniIntactCounter;
 
 namespace {
-
-String body(int n) {
-    String b;
-    for (int i = 0; i < 200; ++i) {
-        if (i) b += u"\r\n";
-        b += u"line" + qx::toDecimal(i) + u"=" + qx::toDecimal(n);
-    }
-    return b;
-}
-
-int intactCounter(const std::string& bytes) {
-    const auto eq = bytes.find("line0=");
-    if (eq == std::string::npos) return -1;
-    const int n = std::atoi(bytes.c_str() + eq + 6);
-    const std::string b = qx::toUtf8(body(n));
-    if (bytes == "\r\n[S]\r\n\r\n" + b + "\r\n" || bytes == "[S]\r\n\r\n" + b + "\r\n") return n;
-    return -1;
-}
 
 // The test binary doubles as the child process: started with
 // "--qx-ini-child <role> <file> [n]" it plays that role and exits before
@@ -50,8 +35,8 @@ struct ChildRole {
         const String file(reinterpret_cast<const char16_t*>(argv[3]));
         const int param = argc > 4 ? _wtoi(argv[4]) : 0;
         if (role == L"crash") {
-            int n = intactCounter(qxtest::readBytes(qx::toUtf8(file)));
-            for (;;) ini::writeIniSection(u"S", body(++n), file);
+            int n = iniIntactCounter(qxtest::readBytes(qx::toUtf8(file)));
+            for (;;) ini::writeIniSection(u"S", iniBody(++n), file);
         }
         if (role == L"keys") {
             for (int i = 0; i < 250; ++i)
@@ -62,25 +47,13 @@ struct ChildRole {
 } g_childRole;
 
 PROCESS_INFORMATION startChild(const std::string& role, const std::string& file, int param = 0) {
-    char exe[MAX_PATH];
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string cmd = "\"" + std::string(exe) + "\" --qx-ini-child " + role + " \"" + file + "\" " + std::to_string(param);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(exe, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) pi.hProcess = nullptr;
-    return pi;
-}
-
-void finish(PROCESS_INFORMATION& pi) {
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    return qxtest::startSelf("--qx-ini-child " + role + " \"" + file + "\" " + std::to_string(param));
 }
 
 TEST(IniProcessesWin, TerminatedWriterNeverLeavesADamagedFile) {
     qxtest::TempDir dir;
     const std::string path = dir.path("crash.ini").string();
-    ini::writeIniSection(u"S", body(0), qx::fromUtf8(path));
+    ini::writeIniSection(u"S", iniBody(0), qx::fromUtf8(path));
     std::mt19937 rng(20261205);
     int counter = 0;
     int kills = 0;
@@ -89,20 +62,19 @@ TEST(IniProcessesWin, TerminatedWriterNeverLeavesADamagedFile) {
         ASSERT_NE(pi.hProcess, nullptr);
         // Let the child start saving (a program takes a while to start), then
         // end it at a random moment of its run of saves.
-        for (int i = 0; i < 400 && intactCounter(qxtest::readBytes(path)) == counter; ++i) Sleep(5);
+        for (int i = 0; i < 400 && iniIntactCounter(qxtest::readBytes(path)) == counter; ++i) Sleep(5);
         Sleep(rng() % 100);
         TerminateProcess(pi.hProcess, 9);
-        WaitForSingleObject(pi.hProcess, INFINITE);
-        finish(pi);
+        qxtest::waitForChild(pi);
         ++kills;
-        const int now = intactCounter(qxtest::readBytes(path));
+        const int now = iniIntactCounter(qxtest::readBytes(path));
         ASSERT_GE(now, counter) << "after kill " << kills << " the file is damaged or went back";
         counter = now;
     }
     EXPECT_GE(counter, 1000);
     EXPECT_GT(kills, 5);
-    EXPECT_TRUE(ini::writeIniSection(u"S", body(counter + 1), qx::fromUtf8(path)));
-    EXPECT_EQ(intactCounter(qxtest::readBytes(path)), counter + 1);
+    EXPECT_TRUE(ini::writeIniSection(u"S", iniBody(counter + 1), qx::fromUtf8(path)));
+    EXPECT_EQ(iniIntactCounter(qxtest::readBytes(path)), counter + 1);
 }
 
 TEST(IniProcessesWin, ConcurrentWritersOfDistinctKeysLoseNothing) {
@@ -113,13 +85,7 @@ TEST(IniProcessesWin, ConcurrentWritersOfDistinctKeysLoseNothing) {
         children.push_back(startChild("keys", path, p));
         ASSERT_NE(children.back().hProcess, nullptr);
     }
-    for (auto& pi : children) {
-        WaitForSingleObject(pi.hProcess, INFINITE);
-        DWORD code = 1;
-        GetExitCodeProcess(pi.hProcess, &code);
-        EXPECT_EQ(code, 0u);
-        finish(pi);
-    }
+    for (auto& pi : children) EXPECT_EQ(qxtest::waitForChild(pi), 0u);
     std::vector<String> lines;
     ini::getSection(u"S", qx::fromUtf8(path), lines);
     const std::set<String> got(lines.begin(), lines.end());

@@ -13,6 +13,7 @@
 
 #include "core/clsQXGenRtns.h"
 #include "core/state.h"
+#include "child_process.h"
 #include "ini_support.h"
 #include "log_support.h"
 #include "test_support.h"
@@ -20,14 +21,6 @@
 using qx::String;
 
 namespace {
-
-constexpr int kProcesses = 4;
-constexpr int kEntries = 2500;
-
-std::string entryText(int p, int i) {
-    return "p" + std::to_string(p) + " e" + std::to_string(i) + " " +
-           std::string(static_cast<std::size_t>((i * 37 + p * 11) % 700), static_cast<char>('a' + p));
-}
 
 // The test binary doubles as the writing process: started with
 // "--qx-log-child <file> <p>" it writes its entries through WriteLog, as a
@@ -45,7 +38,7 @@ struct LogChildRole {
             qx::clsQXGenRtns lib;
             qx::state().LogEnabled = true;
             qx::state().LogPath = file;
-            for (int i = 0; i < kEntries; ++i) lib.WriteLog(qx::fromUtf8(entryText(p, i)));
+            for (int i = 0; i < qxtest::kLogEntries; ++i) lib.WriteLog(qx::fromUtf8(qxtest::logEntryText(p, i)));
         } catch (...) {
             code = 1;
         }
@@ -54,14 +47,7 @@ struct LogChildRole {
 } g_logChildRole;
 
 PROCESS_INFORMATION startWriter(const std::string& file, int p) {
-    char exe[MAX_PATH];
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string cmd = "\"" + std::string(exe) + "\" --qx-log-child \"" + file + "\" " + std::to_string(p);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(exe, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) pi.hProcess = nullptr;
-    return pi;
+    return qxtest::startSelf("--qx-log-child \"" + file + "\" " + std::to_string(p));
 }
 
 TEST(LogProcessesWin, ConcurrentAppendsKeepEveryLineWhole) {
@@ -69,21 +55,14 @@ TEST(LogProcessesWin, ConcurrentAppendsKeepEveryLineWhole) {
     const std::string file = dir.path("shared.log").string();
     qxtest::writeBytes(file, "header\r\n\r\n\r\n");
     std::vector<PROCESS_INFORMATION> children;
-    for (int p = 0; p < kProcesses; ++p) {
+    for (int p = 0; p < qxtest::kLogProcesses; ++p) {
         children.push_back(startWriter(file, p));
         ASSERT_NE(children.back().hProcess, nullptr);
     }
-    for (auto& pi : children) {
-        WaitForSingleObject(pi.hProcess, INFINITE);
-        DWORD code = 1;
-        GetExitCodeProcess(pi.hProcess, &code);
-        EXPECT_EQ(code, 0u);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
+    for (auto& pi : children) EXPECT_EQ(qxtest::waitForChild(pi), 0u);
 
     const std::vector<std::string> lines = qxtest::crlfLines(qxtest::readBytes(file));
-    ASSERT_EQ(lines.size(), 3u + kProcesses * kEntries + 1u);
+    ASSERT_EQ(lines.size(), 3u + qxtest::kLogProcesses * qxtest::kLogEntries + 1u);
     EXPECT_EQ(lines[0], "header");
     EXPECT_EQ(lines.back(), "") << "the file ends with a whole line";
     std::set<std::pair<int, int>> seen;
@@ -94,12 +73,12 @@ TEST(LogProcessesWin, ConcurrentAppendsKeepEveryLineWhole) {
         int p = -1;
         int i = -1;
         ASSERT_EQ(std::sscanf(line.c_str() + dash + 4, "%d e%d", &p, &i), 2) << line.substr(0, 80);
-        ASSERT_TRUE(p >= 0 && p < kProcesses && i >= 0 && i < kEntries) << line.substr(0, 80);
-        ASSERT_EQ(line.substr(dash + 3), entryText(p, i)) << "line " << n << " is torn";
+        ASSERT_TRUE(p >= 0 && p < qxtest::kLogProcesses && i >= 0 && i < qxtest::kLogEntries) << line.substr(0, 80);
+        ASSERT_EQ(line.substr(dash + 3), qxtest::logEntryText(p, i)) << "line " << n << " is torn";
         EXPECT_TRUE(qxtest::isStampBetween(line.substr(0, dash), 0, 1e7));
         EXPECT_TRUE(seen.insert({p, i}).second) << "p" << p << " e" << i << " twice";
     }
-    EXPECT_EQ(seen.size(), static_cast<std::size_t>(kProcesses * kEntries));
+    EXPECT_EQ(seen.size(), static_cast<std::size_t>(qxtest::kLogProcesses * qxtest::kLogEntries));
 }
 
 TEST(LogFileWin, LogHeldWithoutSharingRaisesPermissionDeniedForWriteLogOnly) {
