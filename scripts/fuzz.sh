@@ -26,7 +26,7 @@ cmake --build --preset fuzz || exit 1
 declare -A corpus=([fuzz_ini]=ini [fuzz_paths]=paths)
 declare -A max_len=([fuzz_ini]=4096 [fuzz_paths]=1024)
 
-export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1}
+export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:quarantine_size_mb=64:malloc_context_size=10}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 
 status=0
@@ -41,15 +41,22 @@ for target in "${targets[@]}"; do
   work=build/fuzz/corpus/$name
   findings=build/fuzz/findings/$target
   mkdir -p "$work" "$findings"
-  # The targets' scratch files go to a folder of this run, removed afterwards.
-  scratch=$(mktemp -d "${TMPDIR:-/tmp}/qxfuzz.XXXXXX")
+  # The engine keeps the last load per thread from one input to the next, so
+  # leaks are looked for once, at the end of the run (-detect_leaks=0 only
+  # skips the check after every input). The targets' scratch files go to a
+  # folder of this run, removed afterwards: in memory where the system has a
+  # tmpfs there (a save renames over the file, which a disk file system may flush).
+  scratch_base=${TMPDIR:-/tmp}
+  [ -d /dev/shm ] && [ -w /dev/shm ] && scratch_base=/dev/shm
+  scratch=$(mktemp -d "$scratch_base/qxfuzz.XXXXXX")
   log=build/fuzz/$target.log
   stamp=build/fuzz/$target.started
   touch "$stamp"
   echo "== $target: $seconds s"
   TMPDIR=$scratch "build/fuzz/bin/$target" "$work" "tests/fuzz/corpus/$name" \
     -dict="tests/fuzz/$name.dict" -max_len="${max_len[$target]}" -max_total_time="$seconds" \
-    -timeout=25 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" >"$log" 2>&1
+    -timeout=25 -rss_limit_mb=2048 -detect_leaks=0 -print_final_stats=1 -artifact_prefix="$findings/" \
+    >"$log" 2>&1
   rc=$?
   rm -rf "$scratch"
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the three presets and runs every suite:
-# native (GoogleTest), and under Wine the Windows-port tests and the VBScript
-# suites against the registered x86_64 DLL. The i686 DLL is built and linked
-# (there is no 32-bit Wine to run it). Ends with one summary line.
+# Installs what is missing, builds the presets and runs every suite:
+# native (GoogleTest), the same suite built with AddressSanitizer and
+# UndefinedBehaviorSanitizer (asan), and under Wine the Windows-port tests and
+# the VBScript suites against the registered x86_64 DLL. The i686 DLL is built
+# and linked (there is no 32-bit Wine to run it). Then the fuzz targets run for
+# a minute each (QX_FUZZ_SECONDS); a finding fails the run. Ends with one
+# summary line.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/bootstrap.sh || exit 1
@@ -33,13 +36,19 @@ run_ctest() { # <preset>
   return "$rc"
 }
 
-for preset in native win64 win32; do
+for preset in native asan win64 win32; do
   step "configure $preset" cmake --preset "$preset" >/dev/null || continue
   step "build $preset" cmake --build --preset "$preset" || continue
   if [ "$preset" != win32 ]; then
     step "test $preset" run_ctest "$preset"
   fi
 done
+
+if step "configure fuzz" cmake --preset fuzz >/dev/null && step "build fuzz" cmake --build --preset fuzz; then
+  for target in fuzz_ini fuzz_paths; do
+    step "fuzz $target" bash scripts/fuzz.sh "${QX_FUZZ_SECONDS:-60}" "$target"
+  done
+fi
 
 if [ "${#failed_steps[@]}" -ne 0 ]; then
   echo "failed steps: ${failed_steps[*]}"
