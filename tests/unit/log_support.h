@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <cstdio>
+#include <set>
 #include <vector>
 
 #include "core/date.h"
@@ -128,6 +130,26 @@ constexpr int kLogEntries = 2500;
 inline std::string logEntryText(int p, int i) {
     return "p" + std::to_string(p) + " e" + std::to_string(i) + " " +
            std::string(static_cast<std::size_t>((i * 37 + p * 11) % 700), static_cast<char>('a' + p));
+}
+
+// Checks the entry lines after a log's three header lines: each one whole
+// (its stamp, then exactly the text logEntryText gave it), each written once,
+// all of them there.
+inline void expectWholeEntries(const std::vector<std::string>& lines) {
+    std::set<std::pair<int, int>> seen;
+    for (std::size_t n = 3; n + 1 < lines.size(); ++n) {
+        const std::string& line = lines[n];
+        const std::size_t dash = line.find(" - p");
+        ASSERT_NE(dash, std::string::npos) << "line " << n << " is torn: " << line.substr(0, 80);
+        int p = -1;
+        int i = -1;
+        ASSERT_EQ(std::sscanf(line.c_str() + dash + 4, "%d e%d", &p, &i), 2) << line.substr(0, 80);
+        ASSERT_TRUE(p >= 0 && p < kLogProcesses && i >= 0 && i < kLogEntries) << line.substr(0, 80);
+        ASSERT_EQ(line.substr(dash + 3), logEntryText(p, i)) << "line " << n << " is torn";
+        EXPECT_TRUE(isStampBetween(line.substr(0, dash), 0, 1e7)) << line.substr(0, 80);
+        EXPECT_TRUE(seen.insert({p, i}).second) << "p" << p << " e" << i << " twice";
+    }
+    EXPECT_EQ(seen.size(), static_cast<std::size_t>(kLogProcesses * kLogEntries));
 }
 
 }  // namespace qxtest

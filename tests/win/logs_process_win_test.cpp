@@ -65,20 +65,7 @@ TEST(LogProcessesWin, ConcurrentAppendsKeepEveryLineWhole) {
     ASSERT_EQ(lines.size(), 3u + qxtest::kLogProcesses * qxtest::kLogEntries + 1u);
     EXPECT_EQ(lines[0], "header");
     EXPECT_EQ(lines.back(), "") << "the file ends with a whole line";
-    std::set<std::pair<int, int>> seen;
-    for (std::size_t n = 3; n + 1 < lines.size(); ++n) {
-        const std::string& line = lines[n];
-        const std::size_t dash = line.find(" - p");
-        ASSERT_NE(dash, std::string::npos) << "line " << n << " is torn: " << line.substr(0, 80);
-        int p = -1;
-        int i = -1;
-        ASSERT_EQ(std::sscanf(line.c_str() + dash + 4, "%d e%d", &p, &i), 2) << line.substr(0, 80);
-        ASSERT_TRUE(p >= 0 && p < qxtest::kLogProcesses && i >= 0 && i < qxtest::kLogEntries) << line.substr(0, 80);
-        ASSERT_EQ(line.substr(dash + 3), qxtest::logEntryText(p, i)) << "line " << n << " is torn";
-        EXPECT_TRUE(qxtest::isStampBetween(line.substr(0, dash), 0, 1e7));
-        EXPECT_TRUE(seen.insert({p, i}).second) << "p" << p << " e" << i << " twice";
-    }
-    EXPECT_EQ(seen.size(), static_cast<std::size_t>(qxtest::kLogProcesses * qxtest::kLogEntries));
+    qxtest::expectWholeEntries(lines);
 }
 
 TEST(LogFileWin, LogHeldWithoutSharingRaisesPermissionDeniedForWriteLogOnly) {
