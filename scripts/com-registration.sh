@@ -57,8 +57,15 @@ expect_restored() { # <before> <registered> <after>
   echo "$(echo "$added" | wc -l) keys added and removed again"
 }
 
+# Each round trip starts from an unregistered server, whatever an earlier run
+# (a demo, an interrupted test run) left in the prefix.
+start_unregistered() { # [regsvr32 options]
+  run regsvr32 /s /u "$@" "$dllw" >/dev/null 2>&1 || true
+}
+
 case $mode in
   register)
+    start_unregistered
     export_root 'HKLM\Software\Classes' "$state/before.reg"
     run regsvr32 /s "$dllw"
     export_root 'HKLM\Software\Classes' "$state/registered.reg"
@@ -77,6 +84,7 @@ case $mode in
     expect_restored "$state/before.reg" "$state/registered.reg" "$state/after.reg"
     ;;
   user)
+    start_unregistered /n /i:user
     export_root 'HKCU\Software\Classes' "$state/user-before.reg"
     run regsvr32 /s /n /i:user "$dllw"
     export_root 'HKCU\Software\Classes' "$state/user-registered.reg"

@@ -15,7 +15,8 @@ if command -v wine >/dev/null 2>&1; then
   echo "== VBScript host through the COM server (x86_64 DLL under Wine)"
   cmake --preset win64 >/dev/null
   cmake --build --preset win64 --target QXGenRtns >/dev/null
-  export QX_WINEPREFIX=$PWD/build/win64/wineprefix
+  # A prefix of its own, so that the demo's registration never meets the tests'.
+  export QX_WINEPREFIX=$PWD/build/win64/demo-wineprefix
   dll="Z:${PWD//\//\\}\\build\\win64\\bin\\QXGenRtns.dll"
   demo="Z:${PWD//\//\\}\\examples\\demo.vbs"
   scripts/wine-run.sh regsvr32 /s "$dll"
