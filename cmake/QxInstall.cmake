@@ -11,8 +11,18 @@ install(TARGETS ${qx_install_targets} EXPORT QXGenRtnsTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-foreach(dir core files sysinfo ui)
-  install(DIRECTORY ${dir}/ DESTINATION include/qxgenrtns/${dir} FILES_MATCHING PATTERN "*.h")
+# The public headers: the library's classes and what they include. Internal
+# headers (platform primitives, engines) stay out; tests/install_test.sh
+# builds the demo host against exactly this set.
+set(QX_PUBLIC_HEADERS
+  core/clsQXGenRtns.h core/error.h core/hostapp.h core/library.h core/msgbox.h core/object.h
+  core/property.h core/qxstring.h core/screen.h core/state.h core/types.h core/variant.h
+  files/clsFileAccess.h
+  sysinfo/HDSN.h sysinfo/clsSpecialFolders.h sysinfo/clsVersionInfo.h
+  ui/clsQXResizeForm.h)
+foreach(header IN LISTS QX_PUBLIC_HEADERS)
+  get_filename_component(dir ${header} DIRECTORY)
+  install(FILES ${header} DESTINATION include/qxgenrtns/${dir})
 endforeach()
 install(EXPORT QXGenRtnsTargets NAMESPACE QXGenRtns:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/QXGenRtns)
 file(WRITE ${CMAKE_BINARY_DIR}/QXGenRtnsConfig.cmake

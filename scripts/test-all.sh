@@ -50,6 +50,8 @@ if step "configure fuzz" cmake --preset fuzz >/dev/null && step "build fuzz" cma
   done
 fi
 
+bash scripts/test-ratio.sh || true
+
 if [ "${#failed_steps[@]}" -ne 0 ]; then
   echo "failed steps: ${failed_steps[*]}"
   [ "$failed" -eq 0 ] && failed=${#failed_steps[@]}
