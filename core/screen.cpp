@@ -1,4 +1,4 @@
-#include "core/screen.h"
+#include "core/screen_sys.h"
 
 namespace qx {
 

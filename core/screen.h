@@ -44,13 +44,11 @@ private:
 Screen& screen();
 // Installs a host's screen for the calling thread; an empty pointer goes back to the platform's own.
 void setScreen(std::shared_ptr<Screen> s);
-std::shared_ptr<Screen> platformScreen();
 
 // Lets the thread's pending window messages run once, as the host's DoEvents.
 void doEvents();
 // Installs the host's own message pump for the calling thread (run by doEvents); empty goes back to the platform's.
 void setMessagePump(std::function<void()> pump);
-void platformDoEvents();
 // Whether the calling thread's host installed a message pump.
 bool messagePumpInstalled();
 

@@ -1,6 +1,6 @@
 // Without a windowing runtime: a 1024 x 768 screen at 96 dots per inch, and
 // no window messages to process. Hosts with a display install their own.
-#include "core/screen.h"
+#include "core/screen_sys.h"
 
 namespace qx {
 

@@ -2,7 +2,7 @@
 // mouse pointer through the system cursors; DoEvents as a PeekMessage loop.
 #include <windows.h>
 
-#include "core/screen.h"
+#include "core/screen_sys.h"
 
 namespace qx {
 

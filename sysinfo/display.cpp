@@ -4,6 +4,7 @@
 #include "core/msgbox.h"
 #include "core/numeric.h"
 #include "core/screen.h"
+#include "sysinfo/display_sys.h"
 
 namespace qx::sysinfo {
 

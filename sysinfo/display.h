@@ -17,8 +17,4 @@ bool checkIfResolutionChanged();
 // The message and title of the too-small warning.
 String screenTooSmallText(std::int16_t minWidth, std::int16_t minHeight);
 
-// The platform's reading of the display settings in use; false (and the
-// record untouched) when there is none.
-bool readDisplaySettings(DisplaySettingsRecord& record);
-
 }  // namespace qx::sysinfo

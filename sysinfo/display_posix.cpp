@@ -1,7 +1,7 @@
 // Without a display driver to ask, the settings are those of the screen the
 // host installed (or the headless default): its size in pixels.
 #include "core/screen.h"
-#include "sysinfo/display.h"
+#include "sysinfo/display_sys.h"
 
 namespace qx::sysinfo {
 

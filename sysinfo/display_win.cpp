@@ -1,7 +1,7 @@
 // The display settings of the mode in use, from EnumDisplaySettingsA.
 #include <windows.h>
 
-#include "sysinfo/display.h"
+#include "sysinfo/display_sys.h"
 
 namespace qx::sysinfo {
 

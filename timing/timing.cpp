@@ -7,6 +7,7 @@
 #include "core/numeric.h"
 #include "core/screen.h"
 #include "timing/elapsed.h"
+#include "timing/timing_sys.h"
 
 namespace qx::timing {
 

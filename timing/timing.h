@@ -17,9 +17,4 @@ void waitSeconds(std::int32_t seconds);
 // Waits 0 or 1 second, at random.
 void waitRandomTime();
 
-// The platform's waiting: until a window message arrives or `ms` have passed.
-void waitForMessagesOrTimeout(int ms);
-// Milliseconds until the local clock's next whole second.
-int msToNextSecond();
-
 }  // namespace qx::timing

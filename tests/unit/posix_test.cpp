@@ -7,7 +7,7 @@
 #include "core/date.h"
 #include "core/error.h"
 #include "core/qxstring.h"
-#include "core/screen.h"
+#include "core/screen_sys.h"
 #include "test_support.h"
 
 TEST(PosixNarrow, IsUtf8) {

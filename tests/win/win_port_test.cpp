@@ -10,7 +10,7 @@
 #include "core/date.h"
 #include "core/error.h"
 #include "core/qxstring.h"
-#include "core/screen.h"
+#include "core/screen_sys.h"
 #include "test_support.h"
 
 using qx::String;

@@ -5,7 +5,7 @@
 #include <cerrno>
 
 #include "core/screen.h"
-#include "timing/timing.h"
+#include "timing/timing_sys.h"
 
 namespace qx::timing {
 

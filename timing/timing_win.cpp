@@ -2,7 +2,7 @@
 // queue or the time is up.
 #include <windows.h>
 
-#include "timing/timing.h"
+#include "timing/timing_sys.h"
 
 namespace qx::timing {
 
