@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <olectl.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -226,6 +227,8 @@ HRESULT registerAt(bool perUser) {
         }
     } catch (const qx::com::HResultError& e) {
         hr = e.hr;
+    } catch (const std::bad_alloc&) {
+        hr = E_OUTOFMEMORY;
     }
     RegCloseKey(root);
     // Nothing is left half-registered.
@@ -253,6 +256,21 @@ void pinModule() {
                                   reinterpret_cast<LPCWSTR>(&pinModule), &self) != FALSE;
     }();
     (void)pinned;
+}
+
+// The last guard of the registration entry points: nothing thrown (out of
+// memory building the entries) reaches regsvr32.
+template <typename F>
+HRESULT noThrow(F&& body) noexcept {
+    try {
+        return body();
+    } catch (const qx::com::HResultError& e) {
+        return e.hr;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
 }
 
 }  // namespace
@@ -292,15 +310,15 @@ STDAPI DllCanUnloadNow() {
     return qx::com::g_liveObjects == 0 && qx::com::g_serverLocks == 0 ? S_OK : S_FALSE;
 }
 
-STDAPI DllRegisterServer() { return registerAt(false); }
+STDAPI DllRegisterServer() { return noThrow([] { return registerAt(false); }); }
 
-STDAPI DllUnregisterServer() { return unregisterAt(false); }
+STDAPI DllUnregisterServer() { return noThrow([] { return unregisterAt(false); }); }
 
 // regsvr32 /i:user registers for the current user alone, without administrator rights.
 STDAPI DllInstall(BOOL install, LPCWSTR cmdLine) {
     const bool perUser = cmdLine && _wcsicmp(cmdLine, L"user") == 0;
     if (cmdLine && *cmdLine && !perUser) return E_INVALIDARG;
-    return install ? registerAt(perUser) : unregisterAt(perUser);
+    return noThrow([&] { return install ? registerAt(perUser) : unregisterAt(perUser); });
 }
 
 }  // extern "C"
