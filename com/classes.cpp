@@ -29,8 +29,12 @@ HRESULT createObject(REFIID riid, void** ppv) {
         return hr;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
+    } catch (const RuntimeError& e) {
+        return reportError(L"QXGenRtns", riid, e.number(), e.description());
+    } catch (const HResultError& e) {
+        return e.hr;
     } catch (...) {
-        return E_FAIL;
+        return E_UNEXPECTED;  // the last guard: nothing thrown reaches the class factory's caller
     }
 }
 
@@ -237,13 +241,6 @@ private:
 };
 
 // ---------------------------------------------------------------------------
-ObjectRef optionalObject(VARIANT* v) {
-    if (!v) return nullptr;
-    const Variant value = fromVariant(*v);
-    if (value.isMissing() || value.isEmpty()) return nullptr;
-    return value.toObject();
-}
-
 class ComQXGenRtns : public ComObject<_clsQXGenRtns> {
 public:
     ComQXGenRtns() : ComObject(IID__clsQXGenRtns, CLSID_clsQXGenRtns, L"QXGenRtns.clsQXGenRtns") {}
@@ -389,8 +386,13 @@ public:
     STDMETHODIMP CheckIfResolutionChanged(VARIANT_BOOL* result) override {
         return call([&] { ret(result, impl_.CheckIfResolutionChanged()); });
     }
-    STDMETHODIMP HourGlassOff(VARIANT* MDI) override { return call([&] { impl_.HourGlassOff(optionalObject(MDI)); }); }
-    STDMETHODIMP HourGlassOn(VARIANT* MDI) override { return call([&] { impl_.HourGlassOn(optionalObject(MDI)); }); }
+    // The form is optional: a caller that leaves it out passes Nothing.
+    STDMETHODIMP HourGlassOff(IDispatch** MDI) override {
+        return call([&] { impl_.HourGlassOff(MDI ? wrapDispatch(*MDI) : nullptr); });
+    }
+    STDMETHODIMP HourGlassOn(IDispatch** MDI) override {
+        return call([&] { impl_.HourGlassOn(MDI ? wrapDispatch(*MDI) : nullptr); });
+    }
     STDMETHODIMP RegQueryStringValue(LONG hKey, BSTR strValueName, VARIANT* result) override {
         return call([&] { retVariant(result, impl_.RegQueryStringValue(hKey, fromBstr(strValueName))); });
     }

@@ -11,8 +11,10 @@ namespace qx::com {
 
 // IDispatch::Invoke for every member of a dual interface, driven by the type
 // library's function descriptions and calling the vtable member itself.
+// Errors of the call itself are reported with `source` and `iid`; no C++
+// exception leaves it.
 HRESULT invokeMember(ITypeInfo* vtableInfo, void* self, DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
-                     EXCEPINFO* excepInfo, UINT* argErr);
+                     EXCEPINFO* excepInfo, UINT* argErr, const wchar_t* source, REFIID iid) noexcept;
 
 template <typename Itf>
 class ComObject : public Itf, public ISupportErrorInfo, public IProvideClassInfo {
@@ -63,19 +65,16 @@ public:
         });
     }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-        try {
-            return DispGetIDsOfNames(vtableInfo(), names, count, ids);
-        } catch (const HResultError& e) {
-            return e.hr;
-        }
+        HRESULT hr = S_OK;
+        const HRESULT thrown = guard(source_, iid_, [&] { hr = DispGetIDsOfNames(vtableInfo(), names, count, ids); });
+        return FAILED(thrown) ? thrown : hr;
     }
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* excepInfo, UINT* argErr) override {
-        try {
-            return invokeMember(vtableInfo(), static_cast<Itf*>(this), id, flags, params, result, excepInfo, argErr);
-        } catch (const HResultError& e) {
-            return e.hr;
-        }
+        ITypeInfo* ti = nullptr;
+        const HRESULT thrown = guard(source_, iid_, [&] { ti = vtableInfo(); });
+        if (FAILED(thrown)) return thrown;
+        return invokeMember(ti, static_cast<Itf*>(this), id, flags, params, result, excepInfo, argErr, source_, iid_);
     }
 
     // ISupportErrorInfo

@@ -260,11 +260,16 @@ HRESULT coerceIn(Arg& a, VARIANT* given) {
     switch (a.type.kind) {
         case Kind::Scalar: {
             if (V_VT(src) == VT_NULL) return DISP_E_TYPEMISMATCH;
+            // An object has no value of its own to give: Nothing never converts,
+            // and an object without a default value is a type mismatch too.
+            const bool object = (V_VT(src) & ~VT_BYREF) == VT_DISPATCH || (V_VT(src) & ~VT_BYREF) == VT_UNKNOWN;
+            if (object && !((V_VT(src) & VT_BYREF) ? *V_UNKNOWNREF(src) : V_UNKNOWN(src))) return DISP_E_TYPEMISMATCH;
             VARIANT plain;
             VariantInit(&plain);
             HRESULT hr = VariantCopyInd(&plain, src);
             if (SUCCEEDED(hr)) hr = VariantChangeTypeEx(&a.slot, &plain, LOCALE_USER_DEFAULT, VARIANT_ALPHABOOL, a.type.vt);
             VariantClear(&plain);
+            if (object && FAILED(hr) && hr != DISP_E_OVERFLOW) return DISP_E_TYPEMISMATCH;
             return hr;
         }
         case Kind::Variant:
@@ -325,14 +330,26 @@ void prepareCall(Arg& a) {
     c = a.slot;  // by value: the callee borrows the slot's contents
 }
 
-// Stores `value` into the place a typed by-reference argument points at.
+// True when the caller's typed array reference holds an array that cannot be
+// replaced: declared with fixed bounds, or locked while it is in use (an
+// element of it passed by reference, a For Each over it).
+bool fixedOrLocked(const VARIANT* caller) {
+    if (!caller || (V_VT(caller) & (VT_BYREF | VT_ARRAY)) != (VT_BYREF | VT_ARRAY) || !V_ARRAYREF(caller)) return false;
+    const SAFEARRAY* sa = *V_ARRAYREF(caller);
+    return sa && ((sa->fFeatures & FADF_FIXEDSIZE) || sa->cLocks > 0);
+}
+
+// Stores `value` into the place a typed by-reference argument points at; an
+// array must already be of the element type the reference declares.
 HRESULT storeTyped(VARIANT* target, VARIANT& value) {
     const auto vt = static_cast<VARTYPE>(V_VT(target) & ~VT_BYREF);
     if (vt & VT_ARRAY) {
-        if (!(V_VT(&value) & VT_ARRAY)) return DISP_E_TYPEMISMATCH;
-        SafeArrayDestroy(*V_ARRAYREF(target));
+        if (V_VT(&value) != vt) return DISP_E_TYPEMISMATCH;
+        if (fixedOrLocked(target)) return DISP_E_ARRAYISLOCKED;
+        SAFEARRAY* old = *V_ARRAYREF(target);
         *V_ARRAYREF(target) = V_ARRAY(&value);
         V_VT(&value) = VT_EMPTY;
+        if (old) SafeArrayDestroy(old);
         return S_OK;
     }
     VARIANT conv;
@@ -399,23 +416,36 @@ bool changed(Arg& a) {
     }
 }
 
+// The value a typed array reference receives: an array of its own element
+// type, the member's own array when the types agree (Dim a() As String), an
+// array of Variants for Dim a() As Variant.
+HRESULT forTypedArray(Arg& a, VARIANT* out) {
+    VariantInit(out);
+    const auto wanted = static_cast<VARTYPE>(V_VT(a.caller) & VT_TYPEMASK);
+    if (!(V_VT(&a.slot) & VT_ARRAY)) return DISP_E_TYPEMISMATCH;
+    if (wanted == (V_VT(&a.slot) & VT_TYPEMASK)) {
+        V_VT(out) = V_VT(&a.slot);
+        V_ARRAY(out) = V_ARRAY(&a.slot);
+        V_ARRAY(&a.slot) = nullptr;
+        return S_OK;
+    }
+    if (wanted == VT_VARIANT) return toVariantArray(V_ARRAY(&a.slot), out);
+    return DISP_E_TYPEMISMATCH;
+}
+
+bool receivesWrite(Arg& a) { return a.caller && (V_VT(a.caller) & VT_BYREF) && changed(a); }
+
 HRESULT writeBack(Arg& a) {
-    if (!a.caller || !(V_VT(a.caller) & VT_BYREF) || !changed(a)) return S_OK;
+    if (!receivesWrite(a)) return S_OK;
     VARIANT value;
-    HRESULT hr = forCaller(a, &value);
+    const bool typedArray = V_VT(a.caller) != (VT_BYREF | VT_VARIANT) && (V_VT(a.caller) & VT_ARRAY);
+    HRESULT hr = typedArray ? forTypedArray(a, &value) : forCaller(a, &value);
     if (FAILED(hr)) return hr;
     if (V_VT(a.caller) == (VT_BYREF | VT_VARIANT)) {
         VARIANT* target = unwrap(a.caller);
         VariantClear(target);
         *target = value;
         return S_OK;
-    }
-    // A typed reference: an array keeps its element type.
-    if ((V_VT(a.caller) & VT_ARRAY) && a.type.kind == Kind::StringArray) {
-        VariantClear(&value);
-        V_VT(&value) = VT_ARRAY | VT_BSTR;
-        V_ARRAY(&value) = V_ARRAY(&a.slot);
-        V_ARRAY(&a.slot) = nullptr;
     }
     hr = storeTyped(a.caller, value);
     VariantClear(&value);
@@ -439,10 +469,8 @@ HRESULT reportException(HRESULT hr, EXCEPINFO* ei) {
     return DISP_E_EXCEPTION;
 }
 
-}  // namespace
-
-HRESULT invokeMember(ITypeInfo* ti, void* self, DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
-                     EXCEPINFO* excepInfo, UINT* argErr) {
+HRESULT invokeChecked(ITypeInfo* ti, void* self, DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
+                      EXCEPINFO* excepInfo, UINT* argErr, const wchar_t* source, REFIID iid) {
     static DISPPARAMS noParams{nullptr, nullptr, 0, 0};
     if (!params) params = &noParams;
     FuncDescHolder fh{ti};
@@ -493,7 +521,7 @@ HRESULT invokeMember(ITypeInfo* ti, void* self, DISPID id, WORD flags, DISPPARAM
         if (isMissing(unwrap(given))) {
             const PARAMDESC& pd = fd->lprgelemdescParam[i].paramdesc;
             if (!(pd.wParamFlags & PARAMFLAG_FOPT)) {
-                if (argErr) *argErr = input;
+                if (argErr && given) *argErr = static_cast<UINT>(given - params->rgvarg);
                 return DISP_E_PARAMNOTOPTIONAL;
             }
             if ((pd.wParamFlags & PARAMFLAG_FHASDEFAULT) && pd.pparamdescex) {
@@ -508,7 +536,8 @@ HRESULT invokeMember(ITypeInfo* ti, void* self, DISPID id, WORD flags, DISPPARAM
             a.caller = given;
         }
         if (FAILED(hr)) {
-            if (argErr) *argErr = input;
+            // The position of the faulty argument in rgvarg (which holds them last to first).
+            if (argErr && given) *argErr = static_cast<UINT>(given - params->rgvarg);
             return hr;
         }
         if (a.type.kind == Kind::Scalar) VariantCopy(&a.before, &a.slot);
@@ -531,6 +560,17 @@ HRESULT invokeMember(ITypeInfo* ti, void* self, DISPID id, WORD flags, DISPPARAM
     const HRESULT memberHr = V_ERROR(&callResult);
     if (FAILED(memberHr)) return reportException(memberHr, excepInfo);
 
+    // An array variable that cannot take a new array fails the call before
+    // any argument is written back, as assigning to it would in the host.
+    for (UINT i = 0; i < nParams; ++i) {
+        Arg& a = *args[i];
+        if (!a.retval && receivesWrite(a) && fixedOrLocked(a.caller)) {
+            if (argErr) *argErr = static_cast<UINT>(a.caller - params->rgvarg);
+            return reportException(reportError(source, iid, err::ArrayFixedOrLocked,
+                                               standardErrorText(err::ArrayFixedOrLocked)),
+                                   excepInfo);
+        }
+    }
     for (UINT i = 0; i < nParams; ++i) {
         Arg& a = *args[i];
         if (a.retval) {
@@ -544,6 +584,20 @@ HRESULT invokeMember(ITypeInfo* ti, void* self, DISPID id, WORD flags, DISPPARAM
         }
     }
     return S_OK;
+}
+
+}  // namespace
+
+HRESULT invokeMember(ITypeInfo* ti, void* self, DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
+                     EXCEPINFO* excepInfo, UINT* argErr, const wchar_t* source, REFIID iid) noexcept {
+    SetErrorInfo(0, nullptr);
+    HRESULT hr = S_OK;
+    // Nothing thrown while the call is prepared (out of memory, a type
+    // library that cannot be read) reaches the caller as an exception.
+    const HRESULT thrown = guard(source, iid, [&] {
+        hr = invokeChecked(ti, self, id, flags, params, result, excepInfo, argErr, source, iid);
+    });
+    return FAILED(thrown) ? reportException(thrown, excepInfo) : hr;
 }
 
 }  // namespace qx::com

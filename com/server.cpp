@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <olectl.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -226,11 +227,50 @@ HRESULT registerAt(bool perUser) {
         }
     } catch (const qx::com::HResultError& e) {
         hr = e.hr;
+    } catch (const std::bad_alloc&) {
+        hr = E_OUTOFMEMORY;
     }
     RegCloseKey(root);
     // Nothing is left half-registered.
     if (FAILED(hr)) unregisterAt(perUser);
     return hr;
+}
+
+// Keeps the DLL loaded until the process ends, from the moment it first hands
+// out an object. The library keeps per-thread data in thread_local objects
+// with destructors (the state record, the INI caches). For those the C++
+// runtime takes a reference on this module when a thread first uses one and
+// drops it from the thread-exit callback, after the destructors have run.
+// When a host thread leaves its apartment, COM frees the server, so that
+// dropped reference is the last one: the DLL would be unloaded from inside
+// the loader's thread-detach processing, and the thread, then ExitProcess,
+// wait forever. Pinned, the module is never unloaded on that path, and every
+// thread's data is still destroyed when the thread ends, for each
+// thread_local of the library and not only those known today. Freeing the
+// state from DLL_THREAD_DETACH instead would cover only the records this
+// file knows of and still run their destructors under the loader lock.
+void pinModule() {
+    static const bool pinned = [] {
+        HMODULE self = nullptr;
+        return GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                                  reinterpret_cast<LPCWSTR>(&pinModule), &self) != FALSE;
+    }();
+    (void)pinned;
+}
+
+// The last guard of the registration entry points: nothing thrown (out of
+// memory building the entries) reaches regsvr32.
+template <typename F>
+HRESULT noThrow(F&& body) noexcept {
+    try {
+        return body();
+    } catch (const qx::com::HResultError& e) {
+        return e.hr;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
 }
 
 }  // namespace
@@ -255,6 +295,7 @@ STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
     const ClassEntry* classes = qx::com::classTable(count);
     for (std::size_t i = 0; i < count; ++i) {
         if (IsEqualCLSID(rclsid, *classes[i].clsid)) {
+            pinModule();
             auto* factory = new (std::nothrow) ClassFactory(classes[i]);
             if (!factory) return E_OUTOFMEMORY;
             const HRESULT hr = factory->QueryInterface(riid, ppv);
@@ -269,15 +310,15 @@ STDAPI DllCanUnloadNow() {
     return qx::com::g_liveObjects == 0 && qx::com::g_serverLocks == 0 ? S_OK : S_FALSE;
 }
 
-STDAPI DllRegisterServer() { return registerAt(false); }
+STDAPI DllRegisterServer() { return noThrow([] { return registerAt(false); }); }
 
-STDAPI DllUnregisterServer() { return unregisterAt(false); }
+STDAPI DllUnregisterServer() { return noThrow([] { return unregisterAt(false); }); }
 
 // regsvr32 /i:user registers for the current user alone, without administrator rights.
 STDAPI DllInstall(BOOL install, LPCWSTR cmdLine) {
     const bool perUser = cmdLine && _wcsicmp(cmdLine, L"user") == 0;
     if (cmdLine && *cmdLine && !perUser) return E_INVALIDARG;
-    return install ? registerAt(perUser) : unregisterAt(perUser);
+    return noThrow([&] { return install ? registerAt(perUser) : unregisterAt(perUser); });
 }
 
 }  // extern "C"

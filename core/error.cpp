@@ -8,6 +8,7 @@ String standardErrorText(std::int32_t number) {
         case 6: return u"Overflow";
         case 7: return u"Out of memory";
         case 9: return u"Subscript out of range";
+        case 10: return u"This array is fixed or temporarily locked";
         case 11: return u"Division by zero";
         case 13: return u"Type mismatch";
         case 52: return u"Bad file name or number";

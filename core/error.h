@@ -11,6 +11,7 @@ namespace err {
 constexpr std::int32_t InvalidProcedureCall = 5;
 constexpr std::int32_t Overflow = 6;
 constexpr std::int32_t SubscriptOutOfRange = 9;
+constexpr std::int32_t ArrayFixedOrLocked = 10;
 constexpr std::int32_t TypeMismatch = 13;
 constexpr std::int32_t BadFileNameOrNumber = 52;
 constexpr std::int32_t FileNotFound = 53;

@@ -61,6 +61,22 @@ lib.HourGlassOn New NoPointer
 CheckErr 0, "a form without MousePointer is passed over"
 lib.HourGlassOn "not a form"
 CheckErr 13, "a string where a form belongs"
+frm.MousePointer = 5
+lib.HourGlassOn Nothing
+CheckErr 0, "HourGlassOn with Nothing for the form"
+lib.HourGlassOff Nothing
+CheckErr 0, "HourGlassOff with Nothing for the form"
+CheckEqual frm.MousePointer, 5, "Nothing leaves the forms alone"
+Dim noForm
+Set noForm = Nothing
+lib.HourGlassOn noForm
+CheckErr 0, "HourGlassOn with a variable holding Nothing"
+r = lib.FixPath(Nothing)
+CheckErr 13, "Nothing where a string belongs"
+r = lib.ConvertSecondsToHHMMSS(noForm)
+CheckErr 13, "a variable holding Nothing where a number belongs"
+r = lib.FixPath(frm)
+CheckErr 13, "an object without a value where a string belongs"
 On Error GoTo 0
 
 Summary

@@ -179,6 +179,21 @@ TEST(LibraryState, ThreadsNeverShareIt) {
     });
 }
 
+TEST(LibraryState, EndsWithItsThreadAndReleasesWhatItHolds) {
+    std::weak_ptr<qx::SavedControlCollection> saved;
+    std::weak_ptr<qx::Object> host;
+    runOnFreshThread([&] {
+        qx::clsQXGenRtns lib;
+        lib.InitializeDll(Variant(app(u"Ends")), qx::Beta);
+        host = qx::state().HostApp;
+        ASSERT_FALSE(host.expired()) << "the record holds the host object";
+        qx::state().SavedControls = std::make_shared<qx::SavedControlCollection>();
+        saved = qx::state().SavedControls;
+    });
+    EXPECT_TRUE(saved.expired()) << "the thread's record was destroyed when the thread ended";
+    EXPECT_TRUE(host.expired()) << "and the host object it held was released";
+}
+
 TEST(LibraryState, EachInstanceReplacesAndReleasesSavedControls) {
     runOnFreshThread([] {
         auto& saved = qx::state().SavedControls;

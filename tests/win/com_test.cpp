@@ -8,6 +8,9 @@
 
 #include <oaidl.h>
 
+#include <climits>
+#include <utility>
+
 #include "QXGenRtns_h.h"
 #include "com/classes.h"
 #include "com/com_support.h"
@@ -149,6 +152,147 @@ TEST_F(ComBoundary, StringAndArrayReferencesOfIniMembers) {
     SysFreeString(section);
     SysFreeString(path);
     SysFreeString(body);
+}
+
+// Calls a member with the arguments in the caller's order and gives the
+// argument index Invoke reported (UINT_MAX when it left it alone).
+HRESULT callArgErr(IDispatch* d, const wchar_t* name, std::vector<VARIANT> args, UINT& argErr, EXCEPINFO* ei = nullptr) {
+    std::vector<VARIANT> reversed(args.rbegin(), args.rend());
+    DISPPARAMS dp{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+    EXCEPINFO local{};
+    VARIANT r;
+    VariantInit(&r);
+    argErr = UINT_MAX;
+    const HRESULT hr = d->Invoke(idOf(d, name), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &dp, &r,
+                                 ei ? ei : &local, &argErr);
+    VariantClear(&r);
+    return hr;
+}
+
+VARIANT nothing() {
+    VARIANT v;
+    VariantInit(&v);
+    V_VT(&v) = VT_DISPATCH;
+    V_DISPATCH(&v) = nullptr;
+    return v;
+}
+
+std::wstring elementText(SAFEARRAY* sa, LONG i) {
+    VARTYPE vt = VT_EMPTY;
+    SafeArrayGetVartype(sa, &vt);
+    VARIANT v;
+    VariantInit(&v);
+    if (vt == VT_VARIANT) {
+        SafeArrayGetElement(sa, &i, &v);
+    } else if (vt == VT_BSTR) {
+        V_VT(&v) = VT_BSTR;
+        SafeArrayGetElement(sa, &i, &V_BSTR(&v));
+    }
+    const std::wstring t = text(v);
+    VariantClear(&v);
+    return t;
+}
+
+// VB6 late binding passes array variables as typed references: the array
+// that comes back has the variable's own element type, and an array that
+// cannot be replaced (fixed bounds, or locked) raises error 10 untouched.
+TEST_F(ComBoundary, ArrayReferencesKeepTheirElementTypeAndFixedArraysRaise10) {
+    qxtest::TempDir dir;
+    const std::wstring file = dir.path("arrays.ini").wstring();
+    qxtest::writeBytes(dir.path("arrays.ini"), "[A]\r\na=1\r\nb=2\r\n");
+    BSTR section = SysAllocString(L"A");
+    BSTR path = SysAllocString(file.c_str());
+    UINT argErr = 0;
+
+    // Dim lines() As Variant, not yet dimensioned, then already holding an array.
+    for (const bool allocated : {false, true}) {
+        SAFEARRAY* lines = allocated ? SafeArrayCreateVector(VT_VARIANT, 0, 5) : nullptr;
+        ASSERT_EQ(callArgErr(lib, L"GetSection", {byRef(VT_BSTR, &section), byRef(VT_BSTR, &path),
+                                                   byRef(VT_ARRAY | VT_VARIANT, &lines)}, argErr),
+                  S_OK);
+        ASSERT_NE(lines, nullptr);
+        VARTYPE vt = VT_EMPTY;
+        SafeArrayGetVartype(lines, &vt);
+        EXPECT_EQ(vt, VT_VARIANT) << "a Variant array variable receives Variants";
+        LONG ub = -1;
+        SafeArrayGetUBound(lines, 1, &ub);
+        EXPECT_EQ(ub, 1);
+        EXPECT_EQ(elementText(lines, 0), L"a=1");
+        EXPECT_EQ(elementText(lines, 1), L"b=2");
+        SafeArrayDestroy(lines);
+    }
+
+    // Dim lines(2) As String: fixed bounds.
+    SAFEARRAY* fixed = SafeArrayCreateVector(VT_BSTR, 0, 3);
+    fixed->fFeatures |= FADF_FIXEDSIZE;
+    SAFEARRAY* const fixedBefore = fixed;
+    EXCEPINFO ei{};
+    EXPECT_EQ(callArgErr(lib, L"GetSection", {byRef(VT_BSTR, &section), byRef(VT_BSTR, &path),
+                                               byRef(VT_ARRAY | VT_BSTR, &fixed)}, argErr, &ei),
+              DISP_E_EXCEPTION);
+    EXPECT_EQ(ei.scode, static_cast<SCODE>(0x800A000A)) << "error 10";
+    EXPECT_STREQ(ei.bstrDescription, L"This array is fixed or temporarily locked");
+    EXPECT_EQ(argErr, 0u) << "the array is the last argument, rgvarg[0]";
+    EXPECT_EQ(fixed, fixedBefore) << "the caller keeps its own array";
+    LONG ub = -1;
+    SafeArrayGetUBound(fixed, 1, &ub);
+    EXPECT_EQ(ub, 2);
+    SysFreeString(ei.bstrDescription);
+    SysFreeString(ei.bstrSource);
+    fixed->fFeatures &= static_cast<USHORT>(~FADF_FIXEDSIZE);
+    SafeArrayDestroy(fixed);
+
+    // A dynamic array locked while in use (an element of it passed on, a For Each).
+    SAFEARRAY* locked = SafeArrayCreateVector(VT_BSTR, 0, 1);
+    ASSERT_EQ(SafeArrayLock(locked), S_OK);
+    SAFEARRAY* const lockedBefore = locked;
+    ei = EXCEPINFO{};
+    EXPECT_EQ(callArgErr(lib, L"GetSection", {byRef(VT_BSTR, &section), byRef(VT_BSTR, &path),
+                                               byRef(VT_ARRAY | VT_BSTR, &locked)}, argErr, &ei),
+              DISP_E_EXCEPTION);
+    EXPECT_EQ(ei.scode, static_cast<SCODE>(0x800A000A));
+    EXPECT_EQ(locked, lockedBefore);
+    SysFreeString(ei.bstrDescription);
+    SysFreeString(ei.bstrSource);
+    SafeArrayUnlock(locked);
+    SafeArrayDestroy(locked);
+    SysFreeString(section);
+    SysFreeString(path);
+}
+
+// Invoke names a faulty argument by its index in rgvarg, and Nothing where
+// a value is wanted is a type mismatch (error 13 to the host).
+TEST_F(ComBoundary, FaultyArgumentsAreNamedByTheirRgvargIndex) {
+    UINT argErr = 0;
+    VARIANT n = nothing();
+    EXPECT_EQ(callArgErr(lib, L"FixPath", {n}, argErr), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(argErr, 0u);
+
+    // GetIniString(Section, iniKey, iniStr, IniFile): the key is the second of four, rgvarg[2].
+    VARIANT sec = bstr(L"S");
+    VARIANT file = bstr(L"C:\\never-read.ini");
+    VARIANT value = bstr(L"");
+    EXPECT_EQ(callArgErr(lib, L"GetIniString", {sec, n, value, file}, argErr), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(argErr, 2u);
+    // A typed reference to Nothing (Dim f As Object), in third place: rgvarg[1].
+    IDispatch* none = nullptr;
+    VARIANT key = bstr(L"K");
+    EXPECT_EQ(callArgErr(lib, L"GetIniString", {sec, key, byRef(VT_DISPATCH, &none), file}, argErr),
+              DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(argErr, 1u);
+    // An object that has no value of its own.
+    VARIANT obj;
+    VariantInit(&obj);
+    V_VT(&obj) = VT_DISPATCH;
+    V_DISPATCH(&obj) = lib;
+    EXPECT_EQ(callArgErr(lib, L"GetIniString", {obj, key, value, file}, argErr), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(argErr, 3u);
+    // Text that is no number, last of two arguments: rgvarg[0].
+    VARIANT width = bstr(L"wide");
+    SHORT height = 600;
+    EXPECT_EQ(callArgErr(lib, L"CheckScreenSize", {byRef(VT_I2, &height), width}, argErr), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(argErr, 0u);
+    for (VARIANT* v : {&sec, &file, &value, &key, &width}) VariantClear(v);
 }
 
 TEST_F(ComBoundary, ArgumentCountsAndPropertyPuts) {
@@ -351,6 +495,74 @@ TEST(ComTypeLibrary, IdentityVersionAndApplicationObject) {
     roots->ReleaseVarDesc(vd);
     roots->Release();
     lib->Release();
+}
+
+// The description of a member of the library's interface, as an early-bound
+// host reads it to fill in left-out optional arguments.
+class MemberDescription {
+public:
+    explicit MemberDescription(const wchar_t* name) {
+        wchar_t self[MAX_PATH];
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        if (FAILED(LoadTypeLibEx(self, REGKIND_NONE, &lib_)) || FAILED(lib_->GetTypeInfoOfGuid(IID__clsQXGenRtns, &ti_)))
+            return;
+        MEMBERID id = MEMBERID_NIL;
+        LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+        if (FAILED(ti_->GetIDsOfNames(names, 1, &id))) return;
+        TYPEATTR* attr = nullptr;
+        ti_->GetTypeAttr(&attr);
+        for (UINT i = 0; attr && i < attr->cFuncs && !fd_; ++i) {
+            FUNCDESC* f = nullptr;
+            if (FAILED(ti_->GetFuncDesc(i, &f))) continue;
+            if (f->memid == id) fd_ = f;
+            else ti_->ReleaseFuncDesc(f);
+        }
+        if (attr) ti_->ReleaseTypeAttr(attr);
+    }
+    ~MemberDescription() {
+        if (fd_) ti_->ReleaseFuncDesc(fd_);
+        if (ti_) ti_->Release();
+        if (lib_) lib_->Release();
+    }
+    MemberDescription(const MemberDescription&) = delete;
+    MemberDescription& operator=(const MemberDescription&) = delete;
+    const FUNCDESC* operator->() const { return fd_; }
+    explicit operator bool() const { return fd_ != nullptr; }
+    const ELEMDESC& param(int i) const { return fd_->lprgelemdescParam[i]; }
+
+private:
+    ITypeLib* lib_ = nullptr;
+    ITypeInfo* ti_ = nullptr;
+    FUNCDESC* fd_ = nullptr;
+};
+
+TEST(ComTypeLibrary, OptionalFormsAndStringDefaults) {
+    // HourGlassOn/Off take an optional object by reference (Optional MDI As Object).
+    for (const wchar_t* name : {L"HourGlassOn", L"HourGlassOff"}) {
+        const MemberDescription fd(name);
+        ASSERT_TRUE(fd) << name;
+        ASSERT_EQ(fd->cParams, 1) << name;
+        const ELEMDESC& p = fd.param(0);
+        EXPECT_EQ(p.tdesc.vt, VT_PTR) << name;
+        EXPECT_EQ(p.tdesc.lptdesc->vt, VT_DISPATCH) << name;
+        EXPECT_TRUE(p.paramdesc.wParamFlags & PARAMFLAG_FOPT) << name;
+        EXPECT_TRUE(p.paramdesc.wParamFlags & PARAMFLAG_FIN) << name;
+    }
+    // Optional strings default to "".
+    const std::pair<const wchar_t*, int> strings[] = {
+        {L"InitLog", 0}, {L"InitDebugLog", 0}, {L"InitErrorLog", 0}, {L"MyMsgBox", 2}};
+    for (const auto& [name, index] : strings) {
+        const MemberDescription fd(name);
+        ASSERT_TRUE(fd) << name;
+        const PARAMDESC& pd = fd.param(index).paramdesc;
+        EXPECT_EQ(fd.param(index).tdesc.lptdesc->vt, VT_BSTR) << name;
+        EXPECT_TRUE(pd.wParamFlags & PARAMFLAG_FOPT) << name;
+        ASSERT_TRUE(pd.wParamFlags & PARAMFLAG_FHASDEFAULT) << name;
+        ASSERT_NE(pd.pparamdescex, nullptr) << name;
+        const VARIANT& def = pd.pparamdescex->varDefaultValue;
+        EXPECT_EQ(V_VT(&def), VT_BSTR) << name;
+        EXPECT_EQ(SysStringLen(V_BSTR(&def)), 0u) << name;
+    }
 }
 
 TEST(ComVersionResource, CarriesTheLibraryVersion) {
