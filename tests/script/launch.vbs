@@ -41,7 +41,7 @@ lib.ShellAndWait "", 0
 Pass "an empty command returns"
 lib.ShellAndWait "cmd /c exit 0", 5
 Pass "an unknown window style returns"
-Check (Now - t) * 86400 < 30, "start failures return at once"
+Check 86400 * (Now - t) < 30, "start failures return at once"
 
 fso.DeleteFolder base, True
 Summary
