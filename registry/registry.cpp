@@ -21,12 +21,13 @@ bool isPredefined(sys::Handle h) {
 }
 
 // An opened key, closed when the routine leaves on any path. A failed open
-// leaves the handle 0, which the following call answers as invalid.
+// leaves the handle 0, which the following call answers as invalid. Opening
+// "" under a key may hand back the caller's own handle, which stays open.
 class OpenKey {
 public:
-    OpenKey() = default;
+    explicit OpenKey(sys::Handle parent) : parent_(parent) {}
     ~OpenKey() {
-        if (h_ != 0 && !isPredefined(h_)) sys::closeKey(h_);
+        if (h_ != 0 && h_ != parent_ && !isPredefined(h_)) sys::closeKey(h_);
     }
     OpenKey(const OpenKey&) = delete;
     OpenKey& operator=(const OpenKey&) = delete;
@@ -34,6 +35,7 @@ public:
     sys::Handle get() const { return h_; }
 
 private:
+    sys::Handle parent_;
     sys::Handle h_ = 0;
 };
 
@@ -70,23 +72,23 @@ String stringFromBytePairs(const std::string& bytes) {
 
 bool createNewKey(std::int32_t root, const String& name) {
     if (!administrator()) return false;
-    OpenKey key;
+    OpenKey key(root);
     return sys::createKeyEx(root, toNarrow(name), kAllAccess, key.out()) == 0;
 }
 
 bool keyExists(std::int32_t root, const String& name) {
-    OpenKey key;
+    OpenKey key(root);
     return sys::openKeyEx(root, toNarrow(name), kQueryValue, key.out()) == 0;
 }
 
 bool deleteKey(std::int32_t root, const String& name) {
-    OpenKey key;
+    OpenKey key(root);
     sys::openKey(root, toNarrow(name), key.out());
     return sys::deleteKey(key.get(), std::string()) == 0;
 }
 
 bool deleteValue(std::int32_t root, const String& keyName, const String& valueName) {
-    OpenKey key;
+    OpenKey key(root);
     sys::openKey(root, toNarrow(keyName), key.out());
     return sys::deleteValue(key.get(), toNarrow(valueName)) == 0;
 }
@@ -94,7 +96,7 @@ bool deleteValue(std::int32_t root, const String& keyName, const String& valueNa
 void setKeyValue(std::int32_t root, const String& keyName, const String& valueName, const Variant& value,
                  std::int32_t type) {
     if (!administrator()) return;
-    OpenKey key;
+    OpenKey key(root);
     sys::openKeyEx(root, toNarrow(keyName), kAllAccess, key.out());
     setValueEx(key.get(), valueName, type, value);
 }
@@ -121,7 +123,7 @@ std::int32_t setValueEx(std::int32_t key, const String& valueName, std::int32_t 
 
 Variant getValue(std::int32_t root, const String& keyLoc, const Variant& valueName, const Variant& defaultValue) {
     const std::string name = toNarrow(valueName.toString());
-    OpenKey key;
+    OpenKey key(root);
     if (sys::openKeyEx(root, toNarrow(keyLoc), kQueryValue, key.out()) != 0) return defaultValue;
     std::uint32_t type = 0;
     std::uint32_t size = 0;
@@ -179,7 +181,7 @@ Variant regQueryStringValue(std::int32_t key, const String& valueName) {
 }
 
 String getString(std::int32_t key, const String& path, const String& valueName) {
-    OpenKey opened;
+    OpenKey opened(key);
     sys::openKey(key, toNarrow(path), opened.out());
     const Variant v = regQueryStringValue(opened.get(), valueName);
     if (v.type() == Variant::Type::vbArray) {

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 #include "core/clsQXGenRtns.h"
 #include "registry/registry.h"
@@ -240,4 +242,23 @@ TEST_F(RegistryStore, RegistryInfoComesFromTheMachineHive) {
     EXPECT_EQ(wri.RegCompany, u"");
     EXPECT_EQ(wri.Product, u"Qx OS");
     EXPECT_EQ(wri.ProductId, u"7");
+}
+
+TEST_F(RegistryStore, ConcurrentWritersLoseNothing) {
+    std::vector<std::thread> writers;
+    for (int t = 0; t < 4; ++t) {
+        writers.emplace_back([t] {
+            reg::setAdminTest(&yes);
+            clsQXGenRtns lib;
+            for (int i = 0; i < 15; ++i)
+                lib.SetValueEx(kUser, fromNarrow("v" + std::to_string(t) + "_" + std::to_string(i)), REG_DWORD,
+                               Variant(std::int32_t{t * 100 + i}));
+        });
+    }
+    for (auto& w : writers) w.join();
+    for (int t = 0; t < 4; ++t)
+        for (int i = 0; i < 15; ++i)
+            EXPECT_EQ(lib_.GetValue(HKEY_CURRENT_USER, u"",
+                                    Variant(fromNarrow("v" + std::to_string(t) + "_" + std::to_string(i))), Variant()),
+                      Variant(std::int32_t{t * 100 + i}));
 }
