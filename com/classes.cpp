@@ -428,17 +428,53 @@ public:
                              VARIANT_BOOL* result) override {
         return call([&] { ret(result, impl_.DeleteValue(key(lPredefinedKey), in(sNewKeyName), in(sValue))); });
     }
-    STDMETHODIMP GetRegistryInfo(::WindowsRegistryInfo* wri) override {
+    // A typed host passes a WindowsRegistryInfo record inside the Variant and
+    // gets its fields filled; a script passes any variable (or none) and gets
+    // back an array of the four texts in the record's order.
+    STDMETHODIMP GetRegistryInfo(VARIANT* wri) override {
         return call([&] {
             if (!wri) throw HResultError{E_POINTER};
-            qx::WindowsRegistryInfo info{fromBstr(wri->RegOwner), fromBstr(wri->RegCompany), fromBstr(wri->Product),
-                                         fromBstr(wri->ProductId)};
+            VARIANT* target = wri;
+            while (V_VT(target) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(target)) target = V_VARIANTREF(target);
+            ::WindowsRegistryInfo* record = registryRecord(target);
+            qx::WindowsRegistryInfo info;
+            if (record) {
+                info = {fromBstr(record->RegOwner), fromBstr(record->RegCompany), fromBstr(record->Product),
+                        fromBstr(record->ProductId)};
+            } else if ((V_VT(target) & VT_ARRAY) != 0) {
+                const Variant given = fromVariant(*target);
+                if (given.toArray().size() == 4) {
+                    const auto& a = given.toArray();
+                    info = {a[0].toString(), a[1].toString(), a[2].toString(), a[3].toString()};
+                }
+            }
             impl_.GetRegistryInfo(info);
-            out(&wri->RegOwner, info.RegOwner);
-            out(&wri->RegCompany, info.RegCompany);
-            out(&wri->Product, info.Product);
-            out(&wri->ProductId, info.ProductId);
+            if (record) {
+                out(&record->RegOwner, info.RegOwner);
+                out(&record->RegCompany, info.RegCompany);
+                out(&record->Product, info.Product);
+                out(&record->ProductId, info.ProductId);
+                return;
+            }
+            VARIANT result;
+            retVariant(&result, Variant(Variant::Array{Variant(info.RegOwner), Variant(info.RegCompany),
+                                                       Variant(info.Product), Variant(info.ProductId)}));
+            if ((V_VT(target) & VT_BYREF) != 0 && V_VT(target) != (VT_BYREF | VT_VARIANT)) {
+                VariantClear(&result);
+                raise(err::TypeMismatch);
+            }
+            VariantClear(target);
+            *target = result;
         });
+    }
+    static ::WindowsRegistryInfo* registryRecord(VARIANT* v) {
+        if ((V_VT(v) & VT_TYPEMASK) != VT_RECORD) return nullptr;
+        // {0967F987-39CF-4DB4-ABA0-97E78D9597AA}, the record's identity in the type library.
+        static const GUID kRecord = {0x0967F987, 0x39CF, 0x4DB4, {0xAB, 0xA0, 0x97, 0xE7, 0x8D, 0x95, 0x97, 0xAA}};
+        GUID g{};
+        IRecordInfo* ri = V_RECORDINFO(v);
+        if (!ri || FAILED(ri->GetGuid(&g)) || g != kRecord || !V_RECORD(v)) raise(err::TypeMismatch);
+        return static_cast<::WindowsRegistryInfo*>(V_RECORD(v));
     }
     STDMETHODIMP GetFileDateTime(BSTR sFileName, ::FileDateTimeInfo* result) override {
         return call([&] { toCom(impl_.GetFileDateTime(fromBstr(sFileName)), result); });

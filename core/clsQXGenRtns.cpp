@@ -7,12 +7,15 @@
 #include "core/state.h"
 #include "files/paths.h"
 #include "ini/ini_engine.h"
+#include "launch/launch.h"
 #include "logging/logs.h"
 #include "logging/trace.h"
+#include "registry/registry.h"
 #include "sysinfo/special_folders.h"
 #include "sysinfo/clsSpecialFolders.h"
 #include "sysinfo/clsVersionInfo.h"
 #include "sysinfo/display.h"
+#include "sysinfo/osinfo.h"
 #include "timing/elapsed.h"
 #include "timing/timing.h"
 #include "ui/busy.h"
@@ -137,32 +140,48 @@ void clsQXGenRtns::CenterInControl(const ObjectRef&, const ObjectRef&) { na("Cen
 void clsQXGenRtns::CenterInForm(const ObjectRef&, const ObjectRef&) { na("CenterInForm"); }
 void clsQXGenRtns::GetDisplayVerInfo(clsVersionInfo&) { na("GetDisplayVerInfo"); }
 std::int32_t clsQXGenRtns::GetUNCPath(String, String&) { na("GetUNCPath"); }
-void clsQXGenRtns::ShellAndWait(String, VbAppWinStyle) { na("ShellAndWait"); }
+void clsQXGenRtns::ShellAndWait(String program_name, VbAppWinStyle window_style) {
+    launch::shellAndWait(program_name, window_style);
+}
 String clsQXGenRtns::FindFilesAPI(String&, const String&) { na("FindFilesAPI"); }
 std::int16_t clsQXGenRtns::DoesExist(const String&) { na("DoesExist"); }
-Variant clsQXGenRtns::RegQueryStringValue(std::int32_t, String) { na("RegQueryStringValue"); }
-String clsQXGenRtns::GetString(std::int32_t, const String&, const String&) { na("GetString"); }
-bool clsQXGenRtns::CreateNewKey(ERegistryClassConstants, const String&) { na("CreateNewKey"); }
-void clsQXGenRtns::SetKeyValue(ERegistryClassConstants, const String&, const String&, const Variant&,
-                               ERegistryValueTypes) {
-    na("SetKeyValue");
+Variant clsQXGenRtns::RegQueryStringValue(std::int32_t hKey, String strValueName) {
+    return reg::regQueryStringValue(hKey, strValueName);
 }
-std::int32_t clsQXGenRtns::SetValueEx(std::int32_t, const String&, std::int32_t, const Variant&) {
-    na("SetValueEx");
+String clsQXGenRtns::GetString(std::int32_t hKey, const String& strPath, const String& strValue) {
+    return reg::getString(hKey, strPath, strValue);
 }
-bool clsQXGenRtns::KeyExists(ERegistryClassConstants, const String&) { na("KeyExists"); }
-Variant clsQXGenRtns::GetValue(ERegistryClassConstants, const String&, const Variant&, const Variant&) {
-    na("GetValue");
+bool clsQXGenRtns::CreateNewKey(ERegistryClassConstants lPredefinedKey, const String& sNewKeyName) {
+    return reg::createNewKey(static_cast<std::int32_t>(lPredefinedKey), sNewKeyName);
 }
-bool clsQXGenRtns::DeleteKey(ERegistryClassConstants, const String&) { na("DeleteKey"); }
-bool clsQXGenRtns::DeleteValue(ERegistryClassConstants, const String&, const String&) { na("DeleteValue"); }
-void clsQXGenRtns::GetRegistryInfo(WindowsRegistryInfo&) { na("GetRegistryInfo"); }
+void clsQXGenRtns::SetKeyValue(ERegistryClassConstants lPredefinedKey, const String& sKeyName, const String& sValueName,
+                               const Variant& vValueSetting, ERegistryValueTypes lValueType) {
+    reg::setKeyValue(static_cast<std::int32_t>(lPredefinedKey), sKeyName, sValueName, vValueSetting, lValueType);
+}
+std::int32_t clsQXGenRtns::SetValueEx(std::int32_t hKey, const String& sValueName, std::int32_t lType,
+                                      const Variant& vValue) {
+    return reg::setValueEx(hKey, sValueName, lType, vValue);
+}
+bool clsQXGenRtns::KeyExists(ERegistryClassConstants lPredefinedKey, const String& sNewKeyName) {
+    return reg::keyExists(static_cast<std::int32_t>(lPredefinedKey), sNewKeyName);
+}
+Variant clsQXGenRtns::GetValue(ERegistryClassConstants lPredefinedKey, const String& sKeyLoc, const Variant& sKeyName,
+                               const Variant& sDefault) {
+    return reg::getValue(static_cast<std::int32_t>(lPredefinedKey), sKeyLoc, sKeyName, sDefault);
+}
+bool clsQXGenRtns::DeleteKey(ERegistryClassConstants lPredefinedKey, const String& sNewKeyName) {
+    return reg::deleteKey(static_cast<std::int32_t>(lPredefinedKey), sNewKeyName);
+}
+bool clsQXGenRtns::DeleteValue(ERegistryClassConstants lPredefinedKey, const String& sNewKeyName, const String& sValue) {
+    return reg::deleteValue(static_cast<std::int32_t>(lPredefinedKey), sNewKeyName, sValue);
+}
+void clsQXGenRtns::GetRegistryInfo(WindowsRegistryInfo& wri) { reg::getRegistryInfo(wri); }
 FileDateTimeInfo clsQXGenRtns::GetFileDateTime(String) { na("GetFileDateTime"); }
 void clsQXGenRtns::SetFileDateTime(String, const FileDateTimeInfo&) { na("SetFileDateTime"); }
-String clsQXGenRtns::WhoAmI() { na("WhoAmI"); }
+String clsQXGenRtns::WhoAmI() { return sysinfo::whoAmI(); }
 Variant clsQXGenRtns::GetNetworkDrives() { na("GetNetworkDrives"); }
-String clsQXGenRtns::GetOSVersion() { na("GetOSVersion"); }
-bool clsQXGenRtns::IsAdmin() { na("IsAdmin"); }
+String clsQXGenRtns::GetOSVersion() { return sysinfo::getOSVersion(); }
+bool clsQXGenRtns::IsAdmin() { return sysinfo::isAdmin(); }
 std::vector<String> clsQXGenRtns::GetHDSerialNumbers() { na("GetHDSerialNumbers"); }
 void clsQXGenRtns::SkinIt(const ObjectRef&, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
                           std::int32_t, Direction) {
