@@ -17,6 +17,9 @@ set(QX_PORTABLE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/trace_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/timing_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_errors_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/version_info_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/disk_identity_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/network_drives_test.cpp
 )
 set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/posix_test.cpp
@@ -24,5 +27,8 @@ set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ini_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/logs_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/display_posix_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sysinfo_posix_test.cpp
 )
 set(QX_TEST_SUPPORT_DIR ${CMAKE_CURRENT_LIST_DIR})
+# Files the tests read (small PE images), reached by the same path from Wine (drive Z:).
+set(QX_TEST_DATA_DIR ${CMAKE_CURRENT_LIST_DIR}/../data)
