@@ -185,6 +185,8 @@ TEST(PeReader, DamagedOffsetsAreRejected) {
     EXPECT_FALSE(damaged(L.resourceDirectory, 0));                    // no resources
     EXPECT_FALSE(damaged(L.resourceDirectory, 0xFFFFFFF0u));          // resources in no section
     EXPECT_FALSE(damaged(L.sectionTable + 16, 0x10));                 // section data too short
+    // The section's data ends inside the block, though the file goes on.
+    EXPECT_FALSE(damaged(L.sectionTable + 16, static_cast<std::uint32_t>(L.fixedInfo + 20 - L.resourceSection)));
     EXPECT_FALSE(damaged(L.sectionTable + 20, 0xFFFFFE00u));          // section data past the end
     EXPECT_FALSE(damaged(L.resourceSection + 20, 0x80000000u | 0x7FFFFFF0u));  // subdirectory past the end
     EXPECT_FALSE(damaged(L.resourceSection + 20, 72));                // type entry is not a directory
