@@ -151,8 +151,9 @@ void collectSerials(std::vector<String>& serials) {
         String serial;
         if (V_VT(item.get()) == VT_DISPATCH && V_DISPATCH(item.get())) {
             Var value;
-            if (SUCCEEDED(callByName(V_DISPATCH(item.get()), L"SerialNumber", DISPATCH_PROPERTYGET, nullptr, 0,
-                                     value.out())) &&
+            // Read as a late-bound host reads a property: method or property get.
+            if (SUCCEEDED(callByName(V_DISPATCH(item.get()), L"SerialNumber", DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+                                     nullptr, 0, value.out())) &&
                 V_VT(value.get()) != VT_NULL && V_VT(value.get()) != VT_EMPTY &&
                 SUCCEEDED(VariantChangeType(value.get(), value.get(), 0, VT_BSTR))) {
                 serial = fromBstr(V_BSTR(value.get()));

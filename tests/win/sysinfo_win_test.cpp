@@ -16,6 +16,7 @@
 #include "core/clsQXGenRtns.h"
 #include "sysinfo/HDSN.h"
 #include "sysinfo/clsVersionInfo.h"
+#include "sysinfo/disk_identity.h"
 #include "sysinfo/pe_resource.h"
 #include "sysinfo/version_info.h"
 #include "test_support.h"
