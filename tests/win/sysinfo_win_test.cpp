@@ -1,9 +1,8 @@
-// The Windows port of version information, disk identity and network
-// drives: our PE reader against the version library on the system's own DLLs,
-// our DLL and the test DLLs; the SMART request, WMI and the network library
-// as the running system answers them.
+// The Windows port of version information and disk identity: our PE reader
+// against the version library on the system's own DLLs, our DLL and the test
+// DLLs; the platform code and the SMART request as the running system answers
+// them. (WMI and the network library are driven by the script suites.)
 #include <windows.h>
-#include <winnetwk.h>
 
 #include <gtest/gtest.h>
 
@@ -90,20 +89,6 @@ TEST(WinVersionInfo, OurReaderAgreesWithTheVersionLibrary) {
     EXPECT_GE(withVersion, 8);
 }
 
-TEST(WinVersionInfo, OurDllDescribesItself) {
-    qx::clsQXGenRtns lib;
-    qx::clsVersionInfo v;
-    v.FullFileName(qx::fromNarrow(folderOfThisProgram() + "QXGenRtns.dll"));
-    lib.GetDisplayVerInfo(v);
-    EXPECT_EQ(v.FileVer(), u"5.0.0.0");
-    EXPECT_EQ(v.ProdVer(), u"5.0.0.0");
-    EXPECT_EQ(v.StrucVer(), u"1.0");
-    EXPECT_EQ(v.FileFlags(), u"");
-    EXPECT_EQ(v.FileOS(), u"NT-Win32");
-    EXPECT_EQ(v.FileType(), u"DLL");
-    EXPECT_EQ(v.FileSubType(), u"");
-}
-
 TEST(WinDisks, IdentityThroughTheSmartRequest) {
     qx::HDSN disk;
     OSVERSIONINFOA info{};
@@ -133,35 +118,4 @@ TEST(WinDisks, IdentityThroughTheSmartRequest) {
     disk.CurrentDrive(3);
     // No fourth disk here: the device does not open.
     EXPECT_RAISES(10003, disk.GetSerialNumber());
-}
-
-TEST(WinDisks, SerialNumbersFromWmi) {
-    qx::clsQXGenRtns lib;
-    const std::vector<String> serials = lib.GetHDSerialNumbers();
-    ASSERT_FALSE(serials.empty());
-    for (const String& s : serials) EXPECT_EQ(s, qx::trim(s));
-    // Wine's management service lists one medium with this serial number.
-    if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version")) {
-        EXPECT_EQ(serials, std::vector<String>{u"WINEHDISK"});
-    }
-}
-
-TEST(WinNetwork, LocalDrivesAndNoConnections) {
-    qx::clsQXGenRtns lib;
-    String unc = u"old";
-    EXPECT_EQ(lib.GetUNCPath(u"C:", unc), ERROR_NOT_CONNECTED);
-    EXPECT_EQ(unc, u"C:\\");
-    unc = u"old";
-    EXPECT_NE(lib.GetUNCPath(u"Z:\\", unc), 0);
-    EXPECT_EQ(unc, u"Z:\\\\");
-
-    const qx::Variant drives = lib.GetNetworkDrives();
-    ASSERT_EQ(drives.type(), qx::Variant::Type::vbArray);
-    HANDLE h = nullptr;
-    if (WNetOpenEnumA(RESOURCE_CONNECTED, RESOURCETYPE_ANY, 0, nullptr, &h) != NO_ERROR) {
-        EXPECT_TRUE(drives.toArray().empty());  // no network: nothing to list
-    } else {
-        WNetCloseEnum(h);
-        for (const qx::Variant& d : drives.toArray()) EXPECT_NE(d.toString().find(u','), String::npos);
-    }
 }
