@@ -15,7 +15,10 @@
 #include "sysinfo/clsSpecialFolders.h"
 #include "sysinfo/clsVersionInfo.h"
 #include "sysinfo/display.h"
+#include "sysinfo/disk_identity.h"
+#include "sysinfo/network_drives.h"
 #include "sysinfo/osinfo.h"
+#include "sysinfo/version_info.h"
 #include "timing/elapsed.h"
 #include "timing/timing.h"
 #include "ui/busy.h"
@@ -138,8 +141,10 @@ void clsQXGenRtns::DisableSaveControls(const ObjectRef&) { na("DisableSaveContro
 void clsQXGenRtns::CenterObject(const ObjectRef&) { na("CenterObject"); }
 void clsQXGenRtns::CenterInControl(const ObjectRef&, const ObjectRef&) { na("CenterInControl"); }
 void clsQXGenRtns::CenterInForm(const ObjectRef&, const ObjectRef&) { na("CenterInForm"); }
-void clsQXGenRtns::GetDisplayVerInfo(clsVersionInfo&) { na("GetDisplayVerInfo"); }
-std::int32_t clsQXGenRtns::GetUNCPath(String, String&) { na("GetUNCPath"); }
+void clsQXGenRtns::GetDisplayVerInfo(clsVersionInfo& V) { sysinfo::getDisplayVerInfo(V); }
+std::int32_t clsQXGenRtns::GetUNCPath(String strDriveLetter, String& strUNCPath) {
+    return sysinfo::getUNCPath(strDriveLetter, strUNCPath);
+}
 void clsQXGenRtns::ShellAndWait(String program_name, VbAppWinStyle window_style) {
     launch::shellAndWait(program_name, window_style);
 }
@@ -179,10 +184,10 @@ void clsQXGenRtns::GetRegistryInfo(WindowsRegistryInfo& wri) { reg::getRegistryI
 FileDateTimeInfo clsQXGenRtns::GetFileDateTime(String) { na("GetFileDateTime"); }
 void clsQXGenRtns::SetFileDateTime(String, const FileDateTimeInfo&) { na("SetFileDateTime"); }
 String clsQXGenRtns::WhoAmI() { return sysinfo::whoAmI(); }
-Variant clsQXGenRtns::GetNetworkDrives() { na("GetNetworkDrives"); }
+Variant clsQXGenRtns::GetNetworkDrives() { return sysinfo::getNetworkDrives(); }
 String clsQXGenRtns::GetOSVersion() { return sysinfo::getOSVersion(); }
 bool clsQXGenRtns::IsAdmin() { return sysinfo::isAdmin(); }
-std::vector<String> clsQXGenRtns::GetHDSerialNumbers() { na("GetHDSerialNumbers"); }
+std::vector<String> clsQXGenRtns::GetHDSerialNumbers() { return sysinfo::getHDSerialNumbers(); }
 void clsQXGenRtns::SkinIt(const ObjectRef&, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
                           std::int32_t, Direction) {
     na("SkinIt");

@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-600}
 shift || true
 targets=("$@")
-[ "${#targets[@]}" -eq 0 ] && targets=(fuzz_ini fuzz_paths)
+[ "${#targets[@]}" -eq 0 ] && targets=(fuzz_ini fuzz_paths fuzz_pe)
 if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -lt 1 ]; then
   echo "usage: scripts/fuzz.sh [seconds] [target...]" >&2
   exit 2
@@ -23,8 +23,8 @@ cmake --preset fuzz >/dev/null || exit 1
 cmake --build --preset fuzz || exit 1
 
 # Per target: the corpus folder, the largest input and the dictionary.
-declare -A corpus=([fuzz_ini]=ini [fuzz_paths]=paths)
-declare -A max_len=([fuzz_ini]=4096 [fuzz_paths]=1024)
+declare -A corpus=([fuzz_ini]=ini [fuzz_paths]=paths [fuzz_pe]=pe)
+declare -A max_len=([fuzz_ini]=4096 [fuzz_paths]=1024 [fuzz_pe]=8192)
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:quarantine_size_mb=64:malloc_context_size=10}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}

@@ -45,7 +45,7 @@ for preset in native asan win64 win32; do
 done
 
 if step "configure fuzz" cmake --preset fuzz >/dev/null && step "build fuzz" cmake --build --preset fuzz; then
-  for target in fuzz_ini fuzz_paths; do
+  for target in fuzz_ini fuzz_paths fuzz_pe; do
     step "fuzz $target" bash scripts/fuzz.sh "${QX_FUZZ_SECONDS:-60}" "$target"
   done
 fi

@@ -20,6 +20,9 @@ set(QX_PORTABLE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/osinfo_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/launch_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/version_info_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/disk_identity_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/network_drives_test.cpp
 )
 set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/posix_test.cpp
@@ -30,5 +33,8 @@ set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/osinfo_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/launch_posix_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sysinfo_posix_test.cpp
 )
 set(QX_TEST_SUPPORT_DIR ${CMAKE_CURRENT_LIST_DIR})
+# Files the tests read (small PE images), reached by the same path from Wine (drive Z:).
+set(QX_TEST_DATA_DIR ${CMAKE_CURRENT_LIST_DIR}/../data)
