@@ -17,7 +17,15 @@ set(QX_PORTABLE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/trace_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/timing_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_errors_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/controls_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/busy_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/centring_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/clsQXResizeForm_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/manifest_test.cpp
 )
+# Expected files the manifest tests compare with.
+set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/manifest_test.cpp PROPERTIES
+  COMPILE_DEFINITIONS "QX_TEST_DATA_DIR=\"${CMAKE_CURRENT_LIST_DIR}/data\"")
 set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/paths_posix_test.cpp
