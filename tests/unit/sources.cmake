@@ -18,7 +18,6 @@ set(QX_PORTABLE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/timing_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_errors_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/controls_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/busy_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/centring_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/clsQXResizeForm_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/manifest_test.cpp
