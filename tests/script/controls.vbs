@@ -30,22 +30,18 @@ Class ScriptLine
 End Class
 
 Class ScriptControls
-    Private mItems()
-    Private mCount
+    Private mItems
     Private Sub Class_Initialize
-        mCount = 0
-        ReDim mItems(0)
+        Set mItems = CreateObject("Scripting.Dictionary")
     End Sub
     Public Sub Add(c)
-        ReDim Preserve mItems(mCount)
-        Set mItems(mCount) = c
-        mCount = mCount + 1
+        mItems.Add mItems.Count, c
     End Sub
     Public Property Get Count
-        Count = mCount
+        Count = mItems.Count
     End Property
     Public Function Item(i)
-        Set Item = mItems(i)
+        Set Item = mItems.Item(CLng(i))
     End Function
 End Class
 
