@@ -22,6 +22,9 @@
 #include "timing/elapsed.h"
 #include "timing/timing.h"
 #include "ui/busy.h"
+#include "ui/centring.h"
+#include "ui/controls.h"
+#include "ui/manifest.h"
 
 namespace qx {
 
@@ -131,16 +134,22 @@ bool clsQXGenRtns::CheckScreenSize(std::int16_t iWidth, std::int16_t iHeight) {
 
 bool clsQXGenRtns::CheckIfResolutionChanged() { return sysinfo::checkIfResolutionChanged(); }
 
+void clsQXGenRtns::InitXPStyles(std::int16_t XMLStyle) { ui::initXPStyles(XMLStyle); }
+
+String clsQXGenRtns::CreateManifestFile(const String& ExeName, const String& PathName, std::int16_t Id) {
+    return ui::createManifestFile(ExeName, PathName, Id);
+}
+
+void clsQXGenRtns::EnableAllControls(const ObjectRef& obj) { ui::setAllEnabled(obj, true); }
+void clsQXGenRtns::DisableAllControls(const ObjectRef& obj) { ui::setAllEnabled(obj, false); }
+void clsQXGenRtns::RestoreSavedControls(const ObjectRef& obj) { ui::restoreSavedControls(obj); }
+void clsQXGenRtns::DisableSaveControls(const ObjectRef& obj) { ui::disableSaveControls(obj); }
+
+void clsQXGenRtns::CenterObject(const ObjectRef& obj) { ui::centerObject(obj); }
+void clsQXGenRtns::CenterInControl(const ObjectRef& obj, const ObjectRef& ctl) { ui::centerOn(obj, ctl); }
+void clsQXGenRtns::CenterInForm(const ObjectRef& obj, const ObjectRef& frm) { ui::centerOn(obj, frm); }
+
 // Routines of the parts of the library that are still to come.
-void clsQXGenRtns::InitXPStyles(std::int16_t) { na("InitXPStyles"); }
-String clsQXGenRtns::CreateManifestFile(const String&, const String&, std::int16_t) { na("CreateManifestFile"); }
-void clsQXGenRtns::EnableAllControls(const ObjectRef&) { na("EnableAllControls"); }
-void clsQXGenRtns::DisableAllControls(const ObjectRef&) { na("DisableAllControls"); }
-void clsQXGenRtns::RestoreSavedControls(const ObjectRef&) { na("RestoreSavedControls"); }
-void clsQXGenRtns::DisableSaveControls(const ObjectRef&) { na("DisableSaveControls"); }
-void clsQXGenRtns::CenterObject(const ObjectRef&) { na("CenterObject"); }
-void clsQXGenRtns::CenterInControl(const ObjectRef&, const ObjectRef&) { na("CenterInControl"); }
-void clsQXGenRtns::CenterInForm(const ObjectRef&, const ObjectRef&) { na("CenterInForm"); }
 void clsQXGenRtns::GetDisplayVerInfo(clsVersionInfo& V) { sysinfo::getDisplayVerInfo(V); }
 std::int32_t clsQXGenRtns::GetUNCPath(String strDriveLetter, String& strUNCPath) {
     return sysinfo::getUNCPath(strDriveLetter, strUNCPath);

@@ -23,7 +23,14 @@ set(QX_PORTABLE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/version_info_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/disk_identity_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/network_drives_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/controls_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/centring_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/clsQXResizeForm_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/manifest_test.cpp
 )
+# Expected files the manifest tests compare with.
+set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/manifest_test.cpp PROPERTIES
+  COMPILE_DEFINITIONS "QX_TEST_DATA_DIR=\"${CMAKE_CURRENT_LIST_DIR}/data\"")
 set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/paths_posix_test.cpp
