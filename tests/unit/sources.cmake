@@ -28,9 +28,6 @@ set(QX_PORTABLE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/clsQXResizeForm_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/manifest_test.cpp
 )
-# Expected files the manifest tests compare with.
-set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/manifest_test.cpp PROPERTIES
-  COMPILE_DEFINITIONS "QX_TEST_DATA_DIR=\"${CMAKE_CURRENT_LIST_DIR}/data\"")
 set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/paths_posix_test.cpp
@@ -43,5 +40,5 @@ set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/sysinfo_posix_test.cpp
 )
 set(QX_TEST_SUPPORT_DIR ${CMAKE_CURRENT_LIST_DIR})
-# Files the tests read (small PE images), reached by the same path from Wine (drive Z:).
+# Files the tests read (small PE images, expected manifests), reached by the same path from Wine (drive Z:).
 set(QX_TEST_DATA_DIR ${CMAKE_CURRENT_LIST_DIR}/../data)
