@@ -5,7 +5,9 @@
 #include "core/library.h"
 #include "core/screen.h"
 #include "core/state.h"
+#include "files/file_times.h"
 #include "files/paths.h"
+#include "files/search.h"
 #include "ini/ini_engine.h"
 #include "logging/logs.h"
 #include "logging/trace.h"
@@ -138,8 +140,8 @@ void clsQXGenRtns::CenterInForm(const ObjectRef&, const ObjectRef&) { na("Center
 void clsQXGenRtns::GetDisplayVerInfo(clsVersionInfo&) { na("GetDisplayVerInfo"); }
 std::int32_t clsQXGenRtns::GetUNCPath(String, String&) { na("GetUNCPath"); }
 void clsQXGenRtns::ShellAndWait(String, VbAppWinStyle) { na("ShellAndWait"); }
-String clsQXGenRtns::FindFilesAPI(String&, const String&) { na("FindFilesAPI"); }
-std::int16_t clsQXGenRtns::DoesExist(const String&) { na("DoesExist"); }
+String clsQXGenRtns::FindFilesAPI(String& Path, const String& SearchStr) { return files::findFiles(Path, SearchStr); }
+std::int16_t clsQXGenRtns::DoesExist(const String& Path) { return files::doesExist(Path); }
 Variant clsQXGenRtns::RegQueryStringValue(std::int32_t, String) { na("RegQueryStringValue"); }
 String clsQXGenRtns::GetString(std::int32_t, const String&, const String&) { na("GetString"); }
 bool clsQXGenRtns::CreateNewKey(ERegistryClassConstants, const String&) { na("CreateNewKey"); }
@@ -157,8 +159,10 @@ Variant clsQXGenRtns::GetValue(ERegistryClassConstants, const String&, const Var
 bool clsQXGenRtns::DeleteKey(ERegistryClassConstants, const String&) { na("DeleteKey"); }
 bool clsQXGenRtns::DeleteValue(ERegistryClassConstants, const String&, const String&) { na("DeleteValue"); }
 void clsQXGenRtns::GetRegistryInfo(WindowsRegistryInfo&) { na("GetRegistryInfo"); }
-FileDateTimeInfo clsQXGenRtns::GetFileDateTime(String) { na("GetFileDateTime"); }
-void clsQXGenRtns::SetFileDateTime(String, const FileDateTimeInfo&) { na("SetFileDateTime"); }
+FileDateTimeInfo clsQXGenRtns::GetFileDateTime(String sFileName) { return files::getFileDateTime(sFileName); }
+void clsQXGenRtns::SetFileDateTime(String sFileName, const FileDateTimeInfo& FileInfo) {
+    files::setFileDateTime(sFileName, FileInfo);
+}
 String clsQXGenRtns::WhoAmI() { na("WhoAmI"); }
 Variant clsQXGenRtns::GetNetworkDrives() { na("GetNetworkDrives"); }
 String clsQXGenRtns::GetOSVersion() { na("GetOSVersion"); }
