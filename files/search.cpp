@@ -8,6 +8,7 @@
 #include "core/state.h"
 #include "files/paths.h"
 #include "files/search_sys.h"
+#include "files/wildcard.h"
 
 namespace qx::files {
 
@@ -43,12 +44,16 @@ String search(String& path, const String& searchStr, Yielder& yield) {
     yield.now();
     if (path.empty() || path.back() != sep) path += sep;
 
-    // The subfolders of this level, as the system lists them.
+    // The subfolders of this level, as the system lists them, and, where a
+    // pattern can be matched against it, the whole listing.
+    const bool keepListing = hasWildcards(searchStr) && sys::listingAnswersPatterns();
     std::vector<String> folders;
+    std::vector<String> listing;
     {
         sys::DirectorySearch entries(path + u"*");
         for (bool more = entries.valid(); more; more = entries.next()) {
             if (cancelled()) return String();
+            if (keepListing) listing.push_back(entries.name());
             if (!isDotEntry(entries.name()) && entries.isFolder()) {
                 // The folder list counts with a 16-bit integer.
                 if (folders.size() >= 32767) raise(err::Overflow);
@@ -59,8 +64,21 @@ String search(String& path, const String& searchStr, Yielder& yield) {
         }
     }
 
-    // A match in this folder ends the whole search.
-    {
+    // A match in this folder ends the whole search. When only "." or ".."
+    // match, the subfolders are not searched.
+    if (keepListing) {
+        bool started = false;
+        for (const String& name : listing) {
+            if (!matchesWildcard(searchStr, name)) continue;
+            if (!isDotEntry(name)) return path;
+            started = true;
+            if (cancelled()) return String();
+        }
+        if (started) {
+            yield.now();
+            return String();
+        }
+    } else {
         sys::DirectorySearch matches(path + searchStr);
         if (matches.valid()) {
             for (bool more = true; more; more = matches.next()) {
@@ -68,7 +86,6 @@ String search(String& path, const String& searchStr, Yielder& yield) {
                 if (cancelled()) return String();
                 yield.entry();
             }
-            // The pattern met only "." and "..": the subfolders are not searched.
             yield.now();
             return String();
         }

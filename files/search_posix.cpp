@@ -89,4 +89,6 @@ bool DirectorySearch::next() {
     return impl_->valid;
 }
 
+bool listingAnswersPatterns() { return true; }
+
 }  // namespace qx::files::sys

@@ -31,4 +31,10 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
+// Whether the system matches patterns with the library's own wildcard rules
+// against the names a folder lists (POSIX), so that a pattern search in a
+// folder just listed can be answered from that listing. On Windows the
+// system matches short names too, and the system must be asked.
+bool listingAnswersPatterns();
+
 }  // namespace qx::files::sys

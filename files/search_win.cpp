@@ -39,4 +39,6 @@ bool DirectorySearch::next() {
     return true;
 }
 
+bool listingAnswersPatterns() { return false; }
+
 }  // namespace qx::files::sys
