@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "core/types.h"
 #include "files/clsFileAccess.h"
 #include "files/file_access_sys.h"
 #include "files/file_times.h"
@@ -51,7 +52,21 @@ TEST(FileAccessPosix, FileWithoutWritePermissionRefusesReadWriteOpens) {
     errno = 0;
     EXPECT_EQ(files::sys::openReadWrite(t / u"locked.txt"), files::sys::kNoHandle);
     EXPECT_EQ(files::sys::lastError(), static_cast<std::uint32_t>(EACCES));
-    const std::int32_t h = files::sys::openReadOnly(t / u"locked.txt");
-    EXPECT_NE(h, files::sys::kNoHandle);
-    files::sys::closeFile(h);
+    // A read-only handle reads the times but cannot change them (on Windows
+    // setting times needs write access; Wine does not check it).
+    qx::clsFileAccess f;
+    ASSERT_EQ(f.OpenFileReadOnly(t / u"locked.txt"), 0);
+    qx::FileDateTimeInfo viaHandle;
+    EXPECT_NE(f.ReturnFileTime(viaHandle), 0);
+    EXPECT_EQ(f.ChangeFileTime(qx::FileDateTimeInfo{{}, {}, files::fileTimeFromUnix(1000, 0)}), 0);
+    f.CloseFile();
+
+    // So its times read as zeros by name and cannot be set by name.
+    const qx::FileDateTimeInfo info = files::getFileDateTime(t / u"locked.txt");
+    EXPECT_EQ(files::ticksOf(info.wtime), 0u);
+    EXPECT_EQ(files::ticksOf(info.ctime) | files::ticksOf(info.atime), 0u);
+    files::setFileDateTime(t / u"locked.txt", qx::FileDateTimeInfo{{}, {}, files::fileTimeFromUnix(1000, 0)});
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_NE(st.st_mtime, 1000);
 }
