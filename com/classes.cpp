@@ -3,6 +3,7 @@
 // HRESULTs with error info in ComObject::call.
 #include "com/classes.h"
 
+#include <cstring>
 #include <memory>
 
 #include "QXGenRtns_h.h"
@@ -38,11 +39,11 @@ HRESULT createObject(REFIID riid, void** ppv) {
     }
 }
 
-qx::FILETIME fromCom(const ::FILETIME& f) {
+qx::FILETIME fromCom(const ::QX_FILETIME& f) {
     return {static_cast<std::int32_t>(f.dwLowDateTime), static_cast<std::int32_t>(f.dwHighDateTime)};
 }
-::FILETIME toCom(const qx::FILETIME& f) {
-    return {static_cast<DWORD>(f.dwLowDateTime), static_cast<DWORD>(f.dwHighDateTime)};
+::QX_FILETIME toCom(const qx::FILETIME& f) {
+    return {static_cast<LONG>(f.dwLowDateTime), static_cast<LONG>(f.dwHighDateTime)};
 }
 qx::FileDateTimeInfo fromCom(const ::FileDateTimeInfo& f) { return {fromCom(f.ctime), fromCom(f.atime), fromCom(f.wtime)}; }
 void toCom(const qx::FileDateTimeInfo& f, ::FileDateTimeInfo* out) {
@@ -162,7 +163,23 @@ public:
     STDMETHODIMP CloseFile() override { return call([&] { impl_.CloseFile(); }); }
     STDMETHODIMP FileSize(double* result) override { return call([&] { ret(result, impl_.FileSize()); }); }
     STDMETHODIMP ReadBytes(LONG ByteCount, VARIANT* result) override {
-        return call([&] { retVariant(result, impl_.ReadBytes(ByteCount)); });
+        return call([&] {
+            if (!result) throw HResultError{E_POINTER};
+            const std::vector<std::uint8_t> bytes = impl_.ReadBytes(ByteCount);
+            // A byte array (VT_ARRAY | VT_UI1) from 0, as a VB6 Byte() receives it.
+            SAFEARRAY* sa = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
+            if (!sa) throw std::bad_alloc();
+            void* data = nullptr;
+            if (FAILED(SafeArrayAccessData(sa, &data))) {
+                SafeArrayDestroy(sa);
+                throw HResultError{E_FAIL};
+            }
+            std::memcpy(data, bytes.data(), bytes.size());
+            SafeArrayUnaccessData(sa);
+            VariantInit(result);
+            V_VT(result) = VT_ARRAY | VT_UI1;
+            V_ARRAY(result) = sa;
+        });
     }
     STDMETHODIMP WriteBytes(SAFEARRAY** DataBytes) override {
         return call([&] {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "com/com_object.h"
+#include "com/records.h"
 
 namespace qx::com {
 
@@ -218,6 +219,7 @@ struct Arg {
     VARIANT* caller = nullptr;  // the caller's argument, when it may receive a write-back
     VARIANT* passedVariant = nullptr;  // the caller's own VARIANT, passed through for a VARIANT parameter
     void* recordData = nullptr;
+    bool recordFromArray = false;  // a record made from the caller's array of numbers
     VARIANTARG callArg;
     bool retval = false;
     Arg() {
@@ -226,7 +228,8 @@ struct Arg {
         VariantInit(&callArg);
     }
     ~Arg() {
-        if (type.kind == Kind::Record && retval && recordData && type.record) type.record->RecordDestroy(recordData);
+        if (type.kind == Kind::Record && (retval || recordFromArray) && recordData && type.record)
+            type.record->RecordDestroy(recordData);
         if (type.kind != Kind::Record) VariantClear(&slot);
         VariantClear(&before);
     }
@@ -302,6 +305,12 @@ HRESULT coerceIn(Arg& a, VARIANT* given) {
             return S_OK;
         }
         case Kind::Record:
+            if ((V_VT(src) & VT_ARRAY) && a.type.record) {
+                a.recordData = a.type.record->RecordCreate();
+                if (!a.recordData) return E_OUTOFMEMORY;
+                a.recordFromArray = true;
+                return recordFromArray(a.type.record, src, a.recordData);
+            }
             if ((V_VT(src) & VT_TYPEMASK) != VT_RECORD) return DISP_E_TYPEMISMATCH;
             a.recordData = V_RECORD(src);
             return S_OK;
@@ -436,6 +445,17 @@ HRESULT forTypedArray(Arg& a, VARIANT* out) {
 bool receivesWrite(Arg& a) { return a.caller && (V_VT(a.caller) & VT_BYREF) && changed(a); }
 
 HRESULT writeBack(Arg& a) {
+    if (a.recordFromArray) {
+        // A record that came as an array goes back as one.
+        if (!a.caller || V_VT(a.caller) != (VT_BYREF | VT_VARIANT)) return S_OK;
+        VARIANT value;
+        const HRESULT hr = recordToArray(a.type.record, a.recordData, &value);
+        if (FAILED(hr)) return hr;
+        VARIANT* target = unwrap(a.caller);
+        VariantClear(target);
+        *target = value;
+        return S_OK;
+    }
     if (!receivesWrite(a)) return S_OK;
     VARIANT value;
     const bool typedArray = V_VT(a.caller) != (VT_BYREF | VT_VARIANT) && (V_VT(a.caller) & VT_ARRAY);

@@ -5,7 +5,9 @@
 #include "core/library.h"
 #include "core/screen.h"
 #include "core/state.h"
+#include "files/file_times.h"
 #include "files/paths.h"
+#include "files/search.h"
 #include "ini/ini_engine.h"
 #include "launch/launch.h"
 #include "logging/logs.h"
@@ -157,8 +159,8 @@ std::int32_t clsQXGenRtns::GetUNCPath(String strDriveLetter, String& strUNCPath)
 void clsQXGenRtns::ShellAndWait(String program_name, VbAppWinStyle window_style) {
     launch::shellAndWait(program_name, window_style);
 }
-String clsQXGenRtns::FindFilesAPI(String&, const String&) { na("FindFilesAPI"); }
-std::int16_t clsQXGenRtns::DoesExist(const String&) { na("DoesExist"); }
+String clsQXGenRtns::FindFilesAPI(String& Path, const String& SearchStr) { return files::findFiles(Path, SearchStr); }
+std::int16_t clsQXGenRtns::DoesExist(const String& Path) { return files::doesExist(Path); }
 Variant clsQXGenRtns::RegQueryStringValue(std::int32_t hKey, String strValueName) {
     return reg::regQueryStringValue(hKey, strValueName);
 }
@@ -190,8 +192,10 @@ bool clsQXGenRtns::DeleteValue(ERegistryClassConstants lPredefinedKey, const Str
     return reg::deleteValue(static_cast<std::int32_t>(lPredefinedKey), sNewKeyName, sValue);
 }
 void clsQXGenRtns::GetRegistryInfo(WindowsRegistryInfo& wri) { reg::getRegistryInfo(wri); }
-FileDateTimeInfo clsQXGenRtns::GetFileDateTime(String) { na("GetFileDateTime"); }
-void clsQXGenRtns::SetFileDateTime(String, const FileDateTimeInfo&) { na("SetFileDateTime"); }
+FileDateTimeInfo clsQXGenRtns::GetFileDateTime(String sFileName) { return files::getFileDateTime(sFileName); }
+void clsQXGenRtns::SetFileDateTime(String sFileName, const FileDateTimeInfo& FileInfo) {
+    files::setFileDateTime(sFileName, FileInfo);
+}
 String clsQXGenRtns::WhoAmI() { return sysinfo::whoAmI(); }
 Variant clsQXGenRtns::GetNetworkDrives() { return sysinfo::getNetworkDrives(); }
 String clsQXGenRtns::GetOSVersion() { return sysinfo::getOSVersion(); }

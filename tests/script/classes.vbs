@@ -34,8 +34,10 @@ CheckEqual vi.ProdVer, "", "version record starts empty"
 
 Dim fa, r
 Set fa = CreateObject("QXGenRtns.clsFileAccess")
+CheckEqual fa.IsOpen, False, "a new file access object is closed"
 On Error Resume Next
-r = fa.IsOpen
+Set o = CreateObject("QXGenRtns.clsQXGenRtns")
+r = o.WhoAmI
 If Err.Number = 445 Then Pass "a member still to come raises 445" Else Fail "member still to come", Err.Number & " " & Err.Description
 Check InStr(Err.Description, "not available") > 0, "its text says it is not available"
 Err.Clear

@@ -27,6 +27,9 @@ set(QX_PORTABLE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/centring_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/clsQXResizeForm_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/manifest_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/search_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/clsFileAccess_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/file_times_test.cpp
 )
 set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/posix_test.cpp
@@ -38,6 +41,8 @@ set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/registry_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/launch_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sysinfo_posix_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/search_posix_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/file_access_posix_test.cpp
 )
 set(QX_TEST_SUPPORT_DIR ${CMAKE_CURRENT_LIST_DIR})
 # Files the tests read (small PE images, expected manifests), reached by the same path from Wine (drive Z:).
