@@ -15,7 +15,9 @@
 #include "sysinfo/display.h"
 #include "timing/elapsed.h"
 #include "timing/timing.h"
+#include "ui/browse_folder.h"
 #include "ui/busy.h"
+#include "ui/skin.h"
 
 namespace qx {
 
@@ -125,6 +127,41 @@ bool clsQXGenRtns::CheckScreenSize(std::int16_t iWidth, std::int16_t iHeight) {
 
 bool clsQXGenRtns::CheckIfResolutionChanged() { return sysinfo::checkIfResolutionChanged(); }
 
+void clsQXGenRtns::SkinIt(const ObjectRef& obj, std::int32_t ButtonTabColor, std::int32_t ButtonTabTextColor,
+                          std::int32_t ButtonTabColorGradient, std::int32_t BackGroundColor,
+                          std::int32_t BackColorToGradient, std::int32_t RTFColor, Direction lDirection) {
+    ui::skinIt(obj, ButtonTabColor, ButtonTabTextColor, ButtonTabColorGradient, BackGroundColor, BackColorToGradient,
+               RTFColor, lDirection);
+}
+
+void clsQXGenRtns::ShowButtonTabColor(const ObjectRef& Cntrl, std::int32_t NewColor) {
+    ui::showButtonTabColour(Cntrl, NewColor);
+}
+
+void clsQXGenRtns::ShowButtonTabTextColor(const ObjectRef& Cntrl, std::int32_t NewColor) {
+    ui::showButtonTabTextColour(Cntrl, NewColor);
+}
+
+void clsQXGenRtns::ShowFormColor(const ObjectRef& objForm, std::int32_t NewColor) {
+    ui::showFormColour(objForm, NewColor);
+}
+
+void clsQXGenRtns::ShowDisplayColor(const ObjectRef& obj, std::int32_t NewColor) {
+    ui::showDisplayColour(obj, NewColor);
+}
+
+void clsQXGenRtns::SetListViewBackColor(const ObjectRef& Cntrl, std::int32_t BackColor) {
+    ui::setListViewBackColour(Cntrl, BackColor);
+}
+
+void clsQXGenRtns::SetTreeViewBackColor(const ObjectRef& Cntrl, std::int32_t BackColor) {
+    ui::setTreeViewBackColour(Cntrl, BackColor);
+}
+
+String clsQXGenRtns::BrowseFolder(const String& StartFolder, const ObjectRef& frm) {
+    return ui::browseFolder(StartFolder, frm);
+}
+
 // Routines of the parts of the library that are still to come.
 void clsQXGenRtns::InitXPStyles(std::int16_t) { na("InitXPStyles"); }
 String clsQXGenRtns::CreateManifestFile(const String&, const String&, std::int16_t) { na("CreateManifestFile"); }
@@ -164,17 +201,6 @@ Variant clsQXGenRtns::GetNetworkDrives() { na("GetNetworkDrives"); }
 String clsQXGenRtns::GetOSVersion() { na("GetOSVersion"); }
 bool clsQXGenRtns::IsAdmin() { na("IsAdmin"); }
 std::vector<String> clsQXGenRtns::GetHDSerialNumbers() { na("GetHDSerialNumbers"); }
-void clsQXGenRtns::SkinIt(const ObjectRef&, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
-                          std::int32_t, Direction) {
-    na("SkinIt");
-}
-void clsQXGenRtns::ShowButtonTabColor(const ObjectRef&, std::int32_t) { na("ShowButtonTabColor"); }
-void clsQXGenRtns::ShowButtonTabTextColor(const ObjectRef&, std::int32_t) { na("ShowButtonTabTextColor"); }
-void clsQXGenRtns::ShowFormColor(const ObjectRef&, std::int32_t) { na("ShowFormColor"); }
-void clsQXGenRtns::ShowDisplayColor(const ObjectRef&, std::int32_t) { na("ShowDisplayColor"); }
-void clsQXGenRtns::SetListViewBackColor(const ObjectRef&, std::int32_t) { na("SetListViewBackColor"); }
-void clsQXGenRtns::SetTreeViewBackColor(const ObjectRef&, std::int32_t) { na("SetTreeViewBackColor"); }
 std::int32_t clsQXGenRtns::MyMsgBox(const String&, std::int32_t, const String&, std::int32_t) { na("MyMsgBox"); }
-String clsQXGenRtns::BrowseFolder(const String&, const ObjectRef&) { na("BrowseFolder"); }
 
 }  // namespace qx

@@ -17,6 +17,9 @@ set(QX_PORTABLE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/trace_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/timing_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_errors_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tabpaint_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/skin_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/browse_folder_test.cpp
 )
 set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/posix_test.cpp
@@ -24,5 +27,6 @@ set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ini_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/logs_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/display_posix_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/browse_folder_posix_test.cpp
 )
 set(QX_TEST_SUPPORT_DIR ${CMAKE_CURRENT_LIST_DIR})

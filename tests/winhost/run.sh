@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Runs the real-window host under Wine on an X server of its own:
+#   run.sh <qx_winhost_tests.exe> <prefix> [--shot <file.png>]
+# The X server (Xvfb, 1024x768, 24-bit) is started here and stopped at the
+# end, with the prefix's wineserver. The program runs inside a Wine desktop
+# window, which stands in for a window manager (top-level windows then open
+# in a fraction of a second). The result is read from the program's XML
+# report: every test ran and none failed. With --shot, the skinned form is
+# held on screen and the whole screen is saved as a PNG.
+set -uo pipefail
+exe=$1
+prefix=$2
+shot=
+if [ "${3:-}" = --shot ]; then shot=${4:?--shot needs a file name}; fi
+root=$(cd "$(dirname "$0")/../.." && pwd)
+
+if [ "${QX_WINHOST_INNER:-}" != 1 ]; then
+  command -v xvfb-run >/dev/null || { echo "run.sh: xvfb-run is missing (package xvfb)" >&2; exit 2; }
+  export QX_WINHOST_INNER=1
+  exec xvfb-run -a --server-args="-screen 0 1024x768x24 -nolisten tcp" bash "$0" "$@"
+fi
+
+export QX_WINEPREFIX=$prefix WINEPREFIX=$prefix
+report=$prefix-report.xml
+rm -f "$report"
+trap 'wineserver -k 2>/dev/null; true' EXIT
+
+args=("--gtest_output=xml:Z:${report//\//\\}")
+if [ -n "$shot" ]; then
+  export QX_WINHOST_HOLD_MS=6000
+  args+=("--gtest_filter=SkinWindow.*")
+fi
+"$root/scripts/wine-run.sh" explorer /desktop=qxhost,1024x768 "Z:${exe//\//\\}" "${args[@]}" &
+runner=$!
+if [ -n "$shot" ]; then
+  # The form stays on screen for six seconds after it was skinned.
+  for _ in $(seq 1 60); do
+    [ -f "$report" ] && break
+    sleep 1
+    if xwd -root -silent > "$prefix-shot.xwd" 2>/dev/null && [ "$(stat -c %s "$prefix-shot.xwd")" -gt 0 ]; then
+      last=$prefix-shot.xwd
+    fi
+  done
+fi
+wait "$runner"
+# The desktop process lingers after its program has ended.
+wineserver -w
+
+if [ -n "$shot" ] && [ -n "${last:-}" ]; then
+  convert "xwd:$last" "$shot" && echo "screenshot: $shot"
+fi
+
+[ -f "$report" ] || { echo "win_host: the program left no report" >&2; exit 1; }
+grep -E '<testcase|<failure' "$report" | sed -e 's/^ *//' | cut -c1-300
+tests=$(grep -o '<testsuites tests="[0-9]*"' "$report" | grep -o '[0-9]*$')
+failures=$(grep -o '<testsuites tests="[0-9]*" failures="[0-9]*"' "$report" | grep -o '[0-9]*$')
+errors=$(grep -o 'disabled="[0-9]*" errors="[0-9]*"' "$report" | head -n1 | grep -o '[0-9]*$')
+echo "win_host: $tests tests, $failures failures, ${errors:-0} errors"
+[ "${tests:-0}" -gt 0 ] && [ "$failures" = 0 ] && [ "${errors:-0}" = 0 ]
