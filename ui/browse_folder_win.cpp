@@ -1,6 +1,7 @@
 // The shell's folder browser (ANSI), centred on the screen when it opens and
 // whenever its selection changes.
 #include <windows.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <string>

@@ -31,8 +31,9 @@ BOOL CALLBACK findPrompt(HWND child, LPARAM found) {
 std::thread answerDialog(int button, SeenDialog& seen) {
     return std::thread([button, &seen] {
         for (int i = 0; i < 400 && !seen.found; ++i) {
-            if (HWND d = FindWindowA("#32770", "Browse for Folder")) {
-                Sleep(200);  // let it finish opening and move to its place
+            HWND d = FindWindowA("#32770", "Browse for Folder");
+            if (d && IsWindowVisible(d)) {
+                Sleep(100);  // shown once it has been set up and moved to its place
                 GetWindowRect(d, &seen.rect);
                 EnumChildWindows(d, findPrompt, reinterpret_cast<LPARAM>(&seen.promptShown));
                 seen.found = true;

@@ -14,6 +14,35 @@ LRESULT CALLBACK formProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcA(h, msg, wp, lp);
 }
 
+// The host's tab strip: the common control draws its tabs and frame, then
+// the host fills the page area inside the frame with the button-face colour,
+// as a tab strip with a plain body does.
+WNDPROC gTabControlProc = nullptr;
+
+void drawTabStrip(HWND h, HDC dc) {
+    RECT r{};
+    GetClientRect(h, &r);
+    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    CallWindowProcA(gTabControlProc, h, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageA(h, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+    InflateRect(&r, -1, -1);
+    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+}
+
+LRESULT CALLBACK tabStripProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_ERASEBKGND) return 1;
+    if (msg != WM_PAINT) return CallWindowProcA(gTabControlProc, h, msg, wp, lp);
+    if (wp) {
+        drawTabStrip(h, reinterpret_cast<HDC>(wp));
+        return 0;
+    }
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(h, &ps);
+    drawTabStrip(h, dc);
+    EndPaint(h, &ps);
+    return 0;
+}
+
 qx::Variant handleValue(const void* h) {
     return qx::Variant(static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(h)));
 }
@@ -139,6 +168,8 @@ std::shared_ptr<WindowObject> child(WindowObject& form, const char* cls, const c
 std::shared_ptr<WindowObject> addTabStrip(WindowObject& form, int x, int y, int w, int h) {
     auto tabs = child(form, WC_TABCONTROLA, "", 0, x, y, w, h, u"SSTab");
     if (!tabs) return nullptr;
+    gTabControlProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(tabs->hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&tabStripProc)));
     const char* names[] = {"General", "Colours", "Folders"};
     for (int i = 0; i < 3; ++i) {
         TCITEMA item{};

@@ -42,7 +42,8 @@ void registerClasses();
 // A visible top-level form (own device context, children clipped) of the
 // given client size in pixels, at (left, top) on the screen.
 std::shared_ptr<WindowObject> makeForm(int left, int top, int width, int height, const char* caption);
-// A child control of a form: a tab strip with three tabs ("SSTab"), a tree
+// A child control of a form: a tab strip with three tabs whose body is drawn
+// in the button-face colour ("SSTab"), a tree
 // view with two nodes ("TreeView"), or a push button ("CommandButton").
 std::shared_ptr<WindowObject> addTabStrip(WindowObject& form, int x, int y, int w, int h);
 std::shared_ptr<WindowObject> addTreeView(WindowObject& form, int x, int y, int w, int h);

@@ -8,10 +8,10 @@
 # report: every test ran and none failed. With --shot, the skinned form is
 # held on screen and the whole screen is saved as a PNG.
 set -uo pipefail
-exe=$1
-prefix=$2
+exe=$(realpath "$1")
+prefix=$(realpath -m "$2")
 shot=
-if [ "${3:-}" = --shot ]; then shot=${4:?--shot needs a file name}; fi
+if [ "${3:-}" = --shot ]; then shot=$(realpath -m "${4:?--shot needs a file name}"); fi
 root=$(cd "$(dirname "$0")/../.." && pwd)
 
 if [ "${QX_WINHOST_INNER:-}" != 1 ]; then
@@ -37,8 +37,8 @@ if [ -n "$shot" ]; then
   for _ in $(seq 1 60); do
     [ -f "$report" ] && break
     sleep 1
-    if xwd -root -silent > "$prefix-shot.xwd" 2>/dev/null && [ "$(stat -c %s "$prefix-shot.xwd")" -gt 0 ]; then
-      last=$prefix-shot.xwd
+    if xwd -root -silent > "$prefix-shot.xwd" 2>/dev/null && [ -s "$prefix-shot.xwd" ]; then
+      cp "$prefix-shot.xwd" "$prefix-shot-last.xwd"
     fi
   done
 fi
@@ -46,14 +46,16 @@ wait "$runner"
 # The desktop process lingers after its program has ended.
 wineserver -w
 
-if [ -n "$shot" ] && [ -n "${last:-}" ]; then
-  convert "xwd:$last" "$shot" && echo "screenshot: $shot"
+if [ -n "$shot" ] && [ -s "$prefix-shot-last.xwd" ]; then
+  convert "xwd:$prefix-shot-last.xwd" "$shot" && echo "screenshot: $shot"
 fi
 
 [ -f "$report" ] || { echo "win_host: the program left no report" >&2; exit 1; }
 grep -E '<testcase|<failure' "$report" | sed -e 's/^ *//' | cut -c1-300
-tests=$(grep -o '<testsuites tests="[0-9]*"' "$report" | grep -o '[0-9]*$')
-failures=$(grep -o '<testsuites tests="[0-9]*" failures="[0-9]*"' "$report" | grep -o '[0-9]*$')
-errors=$(grep -o 'disabled="[0-9]*" errors="[0-9]*"' "$report" | head -n1 | grep -o '[0-9]*$')
-echo "win_host: $tests tests, $failures failures, ${errors:-0} errors"
-[ "${tests:-0}" -gt 0 ] && [ "$failures" = 0 ] && [ "${errors:-0}" = 0 ]
+summary=$(grep -o '<testsuites [^>]*>' "$report")
+attr() { printf '%s\n' "$summary" | sed -n "s/.* $1=\"\([0-9]*\)\".*/\1/p"; }
+tests=$(attr tests)
+failures=$(attr failures)
+errors=$(attr errors)
+echo "win_host: $tests tests, $failures failures, $errors errors"
+[ "${tests:-0}" -gt 0 ] && [ "$failures" = 0 ] && [ "$errors" = 0 ]

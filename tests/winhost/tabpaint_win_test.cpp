@@ -22,6 +22,21 @@ namespace {
 
 tab::WindowHandle handle(HWND h) { return reinterpret_cast<tab::WindowHandle>(h); }
 
+// Lets messages run for `ms` milliseconds; the number of timer messages the window got.
+int pumpCountingTimers(HWND h, int ms) {
+    int ticks = 0;
+    const DWORD until = GetTickCount() + static_cast<DWORD>(ms);
+    while (static_cast<LONG>(until - GetTickCount()) > 0) {
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+            ticks += m.hwnd == h && m.message == WM_TIMER;
+            DispatchMessageA(&m);
+        }
+        Sleep(5);
+    }
+    return ticks;
+}
+
 void repaint(HWND h) {
     RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     winhost::pump();
@@ -66,7 +81,9 @@ struct TabFixture : ::testing::Test {
 }  // namespace
 
 TEST_F(TabFixture, HorizontalGradientRunsFromFirstColourAtTheLeftToSecondAtTheRight) {
-    ASSERT_GT(facePixels(), own.width * own.height / 2) << "the control draws its body in the button-face colour";
+    ASSERT_GT(facePixels(), own.width * own.height / 2)
+        << "the control draws its body in the button-face colour " << std::hex << GetSysColor(COLOR_BTNFACE)
+        << ", not " << own.at(own.width / 2, own.height * 2 / 3);
     ASSERT_TRUE(tab::setStyle(handle(tabHwnd), tab::kGradient));
     tab::setDirection(handle(tabHwnd), 0);
     tab::setColour1(handle(tabHwnd), 0x0000FF);  // red
@@ -117,7 +134,9 @@ TEST_F(TabFixture, VerticalGradientRunsFromTopToBottom) {
     // A row is one colour all along.
     const int y = (top + bottom) / 2;
     for (int xx = 0; xx < own.width; ++xx)
-        if (isFace(xx, y)) EXPECT_EQ(shown.at(xx, y), shown.at(x, y)) << "at x " << xx;
+        if (isFace(xx, y)) {
+            EXPECT_EQ(shown.at(xx, y), shown.at(x, y)) << "at x " << xx;
+        }
 }
 
 TEST_F(TabFixture, SolidAndPictureStylesFillTheButtonFacePixels) {
@@ -129,7 +148,9 @@ TEST_F(TabFixture, SolidAndPictureStylesFillTheButtonFacePixels) {
     expectOwnDrawingKept(shown);
     for (int y = 0; y < own.height; y += 7)
         for (int x = 0; x < own.width; x += 7)
-            if (isFace(x, y)) ASSERT_EQ(shown.at(x, y), 0x00A000u) << x << "," << y;
+            if (isFace(x, y)) {
+                ASSERT_EQ(shown.at(x, y), 0x00A000u) << x << "," << y;
+            }
 
     // A 2 x 1 picture of two colours, tiled.
     const std::uint32_t twoPixels[2] = {0x00FFFF00, 0x00FF00FF};  // in memory order: yellow, magenta
@@ -225,14 +246,19 @@ TEST_F(TabFixture, PulsingGradientBrightensOnEveryTimerTick) {
     const int y = own.height * 2 / 3, x = own.width / 2;
     ASSERT_TRUE(isFace(x, y));
     EXPECT_EQ(shown.at(x, y), static_cast<std::uint32_t>(tab::brighten(0x300000, 153)));
-    // Left to the timer, the level keeps moving.
-    winhost::pump(300);
-    EXPECT_NE(st.TabPulseLevel, 153);
+    // Left to the timer, the level moves on by one step per tick.
+    const tab::PulseState before{st.TabPulseLevel, st.TabPulseFalling};
+    const int ticks = pumpCountingTimers(tabHwnd, 300);
+    EXPECT_GT(ticks, 0);
+    tab::PulseState expected = before;
+    for (int i = 0; i < ticks; ++i) tab::pulseStep(expected, 51);
+    EXPECT_EQ(st.TabPulseLevel, expected.level) << ticks << " ticks";
+    EXPECT_EQ(st.TabPulseFalling, expected.falling);
     // Another style stops the pulse at the next tick.
     tab::setStyle(handle(tabHwnd), tab::kGradient);
     SendMessageA(tabHwnd, WM_TIMER, tab::kPulseTimerId, 0);
     const std::int32_t stopped = st.TabPulseLevel;
-    winhost::pump(100);
+    EXPECT_EQ(pumpCountingTimers(tabHwnd, 100), 0);
     EXPECT_EQ(st.TabPulseLevel, stopped);
 }
 
