@@ -1,22 +1,18 @@
 ' Skins on script-made forms: the controls are script classes that answer a
 ' TypeName property, and the form and its Controls answer Count and Item.
 Class Coll
-    Private arr()
-    Private n
+    Private d
     Private Sub Class_Initialize()
-        n = 0
-        ReDim arr(0)
+        Set d = CreateObject("Scripting.Dictionary")
     End Sub
     Public Sub Add(o)
-        ReDim Preserve arr(n)
-        Set arr(n) = o
-        n = n + 1
+        d.Add d.Count, o
     End Sub
     Public Function Count()
-        Count = n
+        Count = d.Count
     End Function
     Public Function Item(i)
-        Set Item = arr(i)
+        Set Item = d.Item(i)
     End Function
 End Class
 
