@@ -26,28 +26,32 @@ rm -f "$report"
 trap 'wineserver -k 2>/dev/null; true' EXIT
 
 args=("--gtest_output=xml:Z:${report//\//\\}")
+ready=$prefix-shot-ready
+rm -f "$ready" "$prefix-shot.xwd"
 if [ -n "$shot" ]; then
-  export QX_WINHOST_HOLD_MS=6000
+  export QX_WINHOST_HOLD_MS=4000 QX_WINHOST_READY="Z:${ready//\//\\}"
   args+=("--gtest_filter=SkinWindow.*")
 fi
 "$root/scripts/wine-run.sh" explorer /desktop=qxhost,1024x768 "Z:${exe//\//\\}" "${args[@]}" &
 runner=$!
 if [ -n "$shot" ]; then
-  # The form stays on screen for six seconds after it was skinned.
-  for _ in $(seq 1 60); do
+  # The program says when the skinned form is on screen.
+  for _ in $(seq 1 120); do
+    [ -f "$ready" ] && { sleep 1; xwd -root -silent > "$prefix-shot.xwd"; break; }
     [ -f "$report" ] && break
-    sleep 1
-    if xwd -root -silent > "$prefix-shot.xwd" 2>/dev/null && [ -s "$prefix-shot.xwd" ]; then
-      cp "$prefix-shot.xwd" "$prefix-shot-last.xwd"
-    fi
+    sleep 0.5
   done
 fi
 wait "$runner"
 # The desktop process lingers after its program has ended.
 wineserver -w
 
-if [ -n "$shot" ] && [ -s "$prefix-shot-last.xwd" ]; then
-  convert "xwd:$prefix-shot-last.xwd" "$shot" && echo "screenshot: $shot"
+if [ -n "$shot" ]; then
+  if [ -s "$prefix-shot.xwd" ] && convert "xwd:$prefix-shot.xwd" "$shot"; then
+    echo "screenshot: $shot"
+  else
+    echo "run.sh: no screenshot taken" >&2
+  fi
 fi
 
 [ -f "$report" ] || { echo "win_host: the program left no report" >&2; exit 1; }

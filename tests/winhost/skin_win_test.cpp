@@ -90,6 +90,11 @@ TEST(SkinWindow, SkinItPaintsTheFormAndHooksItsTabStrips) {
     EXPECT_EQ(propOf(tabHwnd, tab::kPropGradientDir), 1);
     EXPECT_EQ(propOf(tabHwnd, tab::kPropColor1), 0x000080);
 
-    // For the documentation's picture: keep the form on screen a while.
-    if (const char* hold = std::getenv("QX_WINHOST_HOLD_MS")) winhost::pump(std::atoi(hold));
+    // For the documentation's picture: say when the form is on screen, and keep it there a while.
+    if (const char* hold = std::getenv("QX_WINHOST_HOLD_MS")) {
+        winhost::pump(300);
+        if (const char* ready = std::getenv("QX_WINHOST_READY"))
+            CloseHandle(CreateFileA(ready, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        winhost::pump(std::atoi(hold));
+    }
 }
