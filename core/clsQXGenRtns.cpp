@@ -23,10 +23,12 @@
 #include "sysinfo/version_info.h"
 #include "timing/elapsed.h"
 #include "timing/timing.h"
+#include "ui/browse_folder.h"
 #include "ui/busy.h"
 #include "ui/centring.h"
 #include "ui/controls.h"
 #include "ui/manifest.h"
+#include "ui/skin.h"
 
 namespace qx {
 
@@ -201,17 +203,33 @@ Variant clsQXGenRtns::GetNetworkDrives() { return sysinfo::getNetworkDrives(); }
 String clsQXGenRtns::GetOSVersion() { return sysinfo::getOSVersion(); }
 bool clsQXGenRtns::IsAdmin() { return sysinfo::isAdmin(); }
 std::vector<String> clsQXGenRtns::GetHDSerialNumbers() { return sysinfo::getHDSerialNumbers(); }
-void clsQXGenRtns::SkinIt(const ObjectRef&, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
-                          std::int32_t, Direction) {
-    na("SkinIt");
+void clsQXGenRtns::SkinIt(const ObjectRef& obj, std::int32_t ButtonTabColor, std::int32_t ButtonTabTextColor,
+                          std::int32_t ButtonTabColorGradient, std::int32_t BackGroundColor,
+                          std::int32_t BackColorToGradient, std::int32_t RTFColor, Direction lDirection) {
+    ui::skinIt(obj, ButtonTabColor, ButtonTabTextColor, ButtonTabColorGradient, BackGroundColor, BackColorToGradient,
+               RTFColor, lDirection);
 }
-void clsQXGenRtns::ShowButtonTabColor(const ObjectRef&, std::int32_t) { na("ShowButtonTabColor"); }
-void clsQXGenRtns::ShowButtonTabTextColor(const ObjectRef&, std::int32_t) { na("ShowButtonTabTextColor"); }
-void clsQXGenRtns::ShowFormColor(const ObjectRef&, std::int32_t) { na("ShowFormColor"); }
-void clsQXGenRtns::ShowDisplayColor(const ObjectRef&, std::int32_t) { na("ShowDisplayColor"); }
-void clsQXGenRtns::SetListViewBackColor(const ObjectRef&, std::int32_t) { na("SetListViewBackColor"); }
-void clsQXGenRtns::SetTreeViewBackColor(const ObjectRef&, std::int32_t) { na("SetTreeViewBackColor"); }
+void clsQXGenRtns::ShowButtonTabColor(const ObjectRef& Cntrl, std::int32_t NewColor) {
+    ui::showButtonTabColour(Cntrl, NewColor);
+}
+void clsQXGenRtns::ShowButtonTabTextColor(const ObjectRef& Cntrl, std::int32_t NewColor) {
+    ui::showButtonTabTextColour(Cntrl, NewColor);
+}
+void clsQXGenRtns::ShowFormColor(const ObjectRef& objForm, std::int32_t NewColor) {
+    ui::showFormColour(objForm, NewColor);
+}
+void clsQXGenRtns::ShowDisplayColor(const ObjectRef& obj, std::int32_t NewColor) {
+    ui::showDisplayColour(obj, NewColor);
+}
+void clsQXGenRtns::SetListViewBackColor(const ObjectRef& Cntrl, std::int32_t BackColor) {
+    ui::setListViewBackColour(Cntrl, BackColor);
+}
+void clsQXGenRtns::SetTreeViewBackColor(const ObjectRef& Cntrl, std::int32_t BackColor) {
+    ui::setTreeViewBackColour(Cntrl, BackColor);
+}
 std::int32_t clsQXGenRtns::MyMsgBox(const String&, std::int32_t, const String&, std::int32_t) { na("MyMsgBox"); }
-String clsQXGenRtns::BrowseFolder(const String&, const ObjectRef&) { na("BrowseFolder"); }
+String clsQXGenRtns::BrowseFolder(const String& StartFolder, const ObjectRef& frm) {
+    return ui::browseFolder(StartFolder, frm);
+}
 
 }  // namespace qx

@@ -84,6 +84,17 @@ struct LibraryState {
     std::int16_t ScreenHeightPixels = 0;
     DisplaySettingsRecord DisplaySettings;
     DisplaySettingsRecord SavedDisplaySettings;
+
+    // Hooked tab strips, one set for all of them: the window procedure they
+    // had, the pulse level and direction, the working gradient colours and
+    // direction of the paint in progress, and its brush.
+    std::intptr_t TabPreviousProc = 0;
+    std::int32_t TabPulseLevel = 0;
+    bool TabPulseFalling = false;
+    std::int32_t TabColour1 = 0;
+    std::int32_t TabColour2 = 0;
+    std::int32_t TabDirection = 0;
+    std::intptr_t TabBrush = 0;
 };
 
 // This thread's record, created zeroed on first use.

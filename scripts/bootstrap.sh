@@ -8,7 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
   wine wine64 libwine-dev
-  xvfb xauth
+  xvfb xauth x11-apps imagemagick
   libsimpleini-dev libinih-dev libspdlog-dev
   libclang-rt-14-dev valgrind
 )
