@@ -36,9 +36,15 @@ bool isPlainFileEntry(std::uint32_t attributes);
 // The kind of a POSIX directory entry (after following a symbolic link).
 enum class EntryKind { RegularFile, Folder, Other };
 // The attribute bits a POSIX entry stands for: a name starting with "." is
-// hidden, a folder is a folder, and anything that is neither a regular file
-// nor a folder (device, pipe, socket, broken link) counts as a system entry.
-std::uint32_t posixAttributes(StringView name, EntryKind kind);
+// hidden when a wildcard met it in a listing (a name given in full is the
+// caller's own choice, so "~/.apprc" is an ordinary file), a folder is a
+// folder, and anything that is neither a regular file nor a folder (device,
+// pipe, socket, broken link) counts as a system entry.
+std::uint32_t posixAttributes(StringView name, EntryKind kind, bool wildcardMatch);
+
+// The size of the buffer GetLongName reads the full path from: a full path of
+// this many characters or more leaves no NUL in it.
+constexpr std::size_t kFullPathChars = 255;
 
 // Folds "." and ".." segments out of a path, textually: "a/./b/../c" gives
 // "a/c". A ".." never climbs above the root of an absolute path and is kept

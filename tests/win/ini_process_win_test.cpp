@@ -51,7 +51,7 @@ PROCESS_INFORMATION startChild(const std::string& role, const std::string& file,
 }
 
 TEST(IniProcessesWin, TerminatedWriterNeverLeavesADamagedFile) {
-    qxtest::TempDir dir;
+    qxtest::TempFolder dir;
     const std::string path = dir.path("crash.ini").string();
     ini::writeIniSection(u"S", iniBody(0), qx::fromUtf8(path));
     std::mt19937 rng(20261205);
@@ -78,7 +78,7 @@ TEST(IniProcessesWin, TerminatedWriterNeverLeavesADamagedFile) {
 }
 
 TEST(IniProcessesWin, ConcurrentWritersOfDistinctKeysLoseNothing) {
-    qxtest::TempDir dir;
+    qxtest::TempFolder dir;
     const std::string path = dir.path("shared.ini").string();
     std::vector<PROCESS_INFORMATION> children;
     for (int p = 0; p < 4; ++p) {
@@ -97,7 +97,7 @@ TEST(IniProcessesWin, ConcurrentWritersOfDistinctKeysLoseNothing) {
 }
 
 TEST(IniFileWin, FileHeldWithoutSharingCannotBeReadNorReplaced) {
-    qxtest::TempDir dir;
+    qxtest::TempFolder dir;
     const std::string path = dir.path("held.ini").string();
     qxtest::writeBytes(path, "[S]\r\nA=1\r\n");
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -108,7 +108,7 @@ TEST(IniFileWin, FileHeldWithoutSharingCannotBeReadNorReplaced) {
 }
 
 TEST(IniFileWin, HiddenFileReadsAsMissingAndIsNeverOverwritten) {
-    qxtest::TempDir dir;
+    qxtest::TempFolder dir;
     const std::string path = dir.path("hidden.ini").string();
     qxtest::writeBytes(path, "[S]\r\nA=1\r\n");
     ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
@@ -118,7 +118,7 @@ TEST(IniFileWin, HiddenFileReadsAsMissingAndIsNeverOverwritten) {
 }
 
 TEST(IniFileWin, SaveKeepsTheFilesAttributes) {
-    qxtest::TempDir dir;
+    qxtest::TempFolder dir;
     const std::string path = dir.path("archive.ini").string();
     qxtest::writeBytes(path, "[S]\r\nA=1\r\n");
     ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
