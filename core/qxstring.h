@@ -40,14 +40,6 @@ String fromNarrow(std::string_view s);
 std::string toUtf8(StringView s);
 String fromUtf8(std::string_view s);
 
-// UTF-8 that keeps every byte: a byte that is not part of a well-formed
-// sequence (shortest form, no surrogates, at most U+10FFFF) becomes the lone
-// surrogate U+DC80 + (byte - 0x80), and such a surrogate becomes that byte
-// again, so any byte string survives fromUtf8Bytes and toUtf8Bytes unchanged.
-// Other unpaired surrogates become U+FFFD's bytes.
-std::string toUtf8Bytes(StringView s);
-String fromUtf8Bytes(std::string_view s);
-
 // Decimal text of an integer, "-" in front of a negative value, no blank.
 String toDecimal(std::int64_t v);
 

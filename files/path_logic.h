@@ -6,9 +6,17 @@
 #include <functional>
 #include <vector>
 
+#include "core/file_errors.h"
 #include "core/qxstring.h"
 
 namespace qx::files {
+
+// The name of a path as the system takes it, for every call that hands a
+// path to the system. A NUL would make the system see a shorter name, another
+// file: a path holding one names nothing, and this raises the runtime's
+// not-found error for the operation (53 for a file to read, 76 for a file or
+// folder to create), which each routine then treats as its rules say.
+std::string systemPath(const String& path, FileOp op);
 
 // The text before the first NUL of a buffer the system filled; raises the
 // invalid-argument error (5) when the buffer holds no NUL, as taking

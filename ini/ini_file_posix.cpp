@@ -24,6 +24,7 @@
 
 #include "core/error.h"
 #include "core/file_errors.h"
+#include "files/path_logic.h"
 #include "files/paths.h"
 #include "ini/ini_file.h"
 

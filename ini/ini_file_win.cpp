@@ -289,6 +289,7 @@ Loaded loadIniFile(const String& path, const FileStamp* cached) {
     Loaded l;
     if (path.find(u'\0') != String::npos) return l;  // names nothing
     const std::string p = toNarrow(path);
+    if (path.empty()) return l;
     if (hasWildcards(path) || path.back() == u'\\' || path.back() == u'/') {
         // Only the directory search can tell what such a name matches.
         if (!files::fileExists(path)) return l;
