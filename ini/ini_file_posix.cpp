@@ -121,27 +121,32 @@ void removeDeadLeftovers(const std::string& folder, const std::string& name) {
     ::closedir(dir);
 }
 
-// Writes the bytes into a new file beside `p` and renames it over `p`.
-// Answers false, leaving nothing behind, when any step fails.
-bool replaceWith(const std::string& p, const std::string& bytes, const struct stat* old) {
+enum class Replace { Done, NoNewFile, Refused };
+
+// Writes the bytes into a new file beside `p` and renames it over `p`,
+// leaving nothing behind when a step fails. NoNewFile: the folder takes no
+// new file (missing, or not ours to write in). Refused: a later step failed
+// (a full disk, a group we may not give it), where writing in place would
+// fare no better or cut the file short.
+Replace replaceWith(const std::string& p, const std::string& bytes, const struct stat* old) {
     const std::string folder = folderOf(p);
     std::string tmp;
     int fd = -1;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
         tmp = inFolder(folder, "." + nameOf(p) + "." + std::to_string(::getpid()) + "." + randomHex() + ".tmp");
         fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return false;  // a missing folder, or one we may not write in
+        if (fd < 0 && errno != EEXIST) return Replace::NoNewFile;
     }
-    if (fd < 0) return false;
+    if (fd < 0) return Replace::NoNewFile;
     bool ok = writeAll(fd, bytes.data(), bytes.size());
     if (ok && old) {
         if (old->st_gid != ::getegid()) ok = ::fchown(fd, static_cast<uid_t>(-1), old->st_gid) == 0;
         ok = ok && ::fchmod(fd, old->st_mode & 07777) == 0;
     }
     ok = ::close(fd) == 0 && ok;
-    if (ok && ::rename(tmp.c_str(), p.c_str()) == 0) return true;
+    if (ok && ::rename(tmp.c_str(), p.c_str()) == 0) return Replace::Done;
     ::unlink(tmp.c_str());
-    return false;
+    return Replace::Refused;
 }
 
 // Truncates the file and writes the bytes into it: the file stays the same
@@ -234,7 +239,13 @@ bool saveIniBytes(const String& path, const std::string& bytes) {
     // to everyone (one link, our own, in a folder we may write in).
     const bool replaceable =
         !exists || (st.st_nlink == 1 && st.st_uid == ::geteuid() && ::access(folderOf(p).c_str(), W_OK) == 0);
-    if (replaceable && replaceWith(p, bytes, exists ? &st : nullptr)) return true;
+    if (replaceable) {
+        switch (replaceWith(p, bytes, exists ? &st : nullptr)) {
+            case Replace::Done: return true;
+            case Replace::Refused: return false;
+            case Replace::NoNewFile: break;
+        }
+    }
     return rewriteInPlace(p, bytes);
 }
 

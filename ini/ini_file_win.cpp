@@ -1,8 +1,8 @@
 // Windows: files read with CreateFileA/ReadFile. A save writes a new file in
-// the same folder ("~qxini<pid>.<random>.tmp", created exclusively) and puts
-// it in the old one's place with ReplaceFileW, which keeps the old file's
-// attributes, security and creation time; leftovers of writers that died are
-// removed by later saves in that folder.
+// the same folder ("~qxini<pid>.<random>.tmp", created exclusively), gives it
+// the old file's attributes, creation time and access rights, and renames it
+// over the old one; leftovers of writers that died are removed by later saves
+// in that folder.
 //
 // Locks live in a table shared by every process of the session (a named file
 // mapping): one slot per path hash, holding the owner's process identity.
@@ -19,6 +19,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <map>
 #include <random>
 
@@ -40,11 +41,6 @@ std::string fullPath(const std::string& p) {
     char buf[MAX_PATH * 4];
     const DWORD n = GetFullPathNameA(p.c_str(), sizeof buf, buf, nullptr);
     return n > 0 && n < sizeof buf ? std::string(buf, n) : p;
-}
-
-std::wstring wide(const std::string& narrow) {
-    const String w = fromNarrow(narrow);
-    return std::wstring(w.begin(), w.end());
 }
 
 bool hasWildcards(const String& path) { return path.find_first_of(u"*?") != String::npos; }
@@ -247,29 +243,59 @@ std::string randomHex() {
     return buf;
 }
 
-// Writes the bytes into a new file beside `p` and puts it in p's place.
-// Answers false, leaving nothing behind, when any step fails.
-bool replaceWith(const std::string& p, const std::string& bytes, bool exists) {
+enum class Replace { Done, NoNewFile, Refused };
+
+// Gives the new file what made the old one itself to its users: its
+// attributes, creation time and access rights.
+bool takeOverIdentity(const std::string& from, HANDLE to, const std::string& toName) {
+    WIN32_FILE_ATTRIBUTE_DATA d{};
+    if (!GetFileAttributesExA(from.c_str(), GetFileExInfoStandard, &d)) return false;
+    if (!SetFileTime(to, &d.ftCreationTime, nullptr, nullptr)) return false;
+    DWORD need = 0;
+    const SECURITY_INFORMATION what = DACL_SECURITY_INFORMATION;
+    GetFileSecurityA(from.c_str(), what, nullptr, 0, &need);
+    if (need > 0) {
+        std::string sd(need, '\0');
+        if (GetFileSecurityA(from.c_str(), what, sd.data(), need, &need))
+            (void)SetFileSecurityA(toName.c_str(), what, sd.data());  // not every file system keeps rights
+    }
+    return d.dwFileAttributes == FILE_ATTRIBUTE_NORMAL || SetFileAttributesA(toName.c_str(), d.dwFileAttributes);
+}
+
+// Writes the bytes into a new file beside `p` and moves it over `p` in one
+// rename (ReplaceFileW would keep the same things, but is no single step
+// everywhere: a writer ended inside it can leave no file at all). Nothing is
+// left behind when a step fails. NoNewFile: the folder takes no new file
+// (missing, or not ours to write in). Refused: the file could not be
+// replaced, most often because another program has it open without letting
+// it be deleted (a few quick retries ride out a passing reader), or the disk
+// took no new content, where writing in place would cut the file short.
+Replace replaceWith(const std::string& p, const std::string& bytes, bool exists) {
     std::string tmp;
     HANDLE h = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 16 && h == INVALID_HANDLE_VALUE; ++attempt) {
         char name[64];
         wsprintfA(name, "\\%s%lx.", kTempPrefix, GetCurrentProcessId());
         tmp = folderOf(p) + name + randomHex() + ".tmp";
-        h = CreateFileA(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        h = CreateFileA(tmp.c_str(), GENERIC_WRITE | WRITE_DAC, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                        nullptr);
         if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
-            return false;  // a missing folder, or one we may not write in
+            return Replace::NoNewFile;
     }
-    if (h == INVALID_HANDLE_VALUE) return false;
+    if (h == INVALID_HANDLE_VALUE) return Replace::NoNewFile;
     bool ok = writeAll(h, bytes);
+    const bool same = !exists || takeOverIdentity(p, h, tmp);
     ok = CloseHandle(h) && ok;
-    if (ok) {
-        ok = exists ? ReplaceFileW(wide(p).c_str(), wide(tmp).c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                                   nullptr, nullptr) != 0
-                    : MoveFileExA(tmp.c_str(), p.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+    if (!ok || !same) {
+        DeleteFileA(tmp.c_str());
+        return Replace::Refused;
     }
-    if (!ok) DeleteFileA(tmp.c_str());
-    return ok;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (MoveFileExA(tmp.c_str(), p.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return Replace::Done;
+        Sleep(1);
+    }
+    DeleteFileA(tmp.c_str());
+    return Replace::Refused;
 }
 
 // Rewrites the file itself: it stays the same file (its links and security),
@@ -342,8 +368,16 @@ bool saveIniBytes(const String& path, const std::string& bytes) {
     // What the engine could not open for output, it leaves alone.
     if (exists && (attrs & (FILE_ATTRIBUTE_READONLY | kInvisible))) return false;
     removeDeadLeftovers(folderOf(p));
-    // A hard-linked file would be split by a replace: it is rewritten in place.
-    if ((!exists || linkCount(p) == 1) && replaceWith(p, bytes, exists)) return true;
+    // A hard-linked file would be split by a replace, and a folder that takes
+    // no new file leaves no replace to make: the file is rewritten in place.
+    // A file that refused to be replaced is in use: writing into it under its
+    // user would race that program, so it is left whole.
+    if (exists && linkCount(p) > 1) return rewriteInPlace(p, bytes);
+    switch (replaceWith(p, bytes, exists)) {
+        case Replace::Done: return true;
+        case Replace::Refused: return false;
+        case Replace::NoNewFile: break;
+    }
     return rewriteInPlace(p, bytes);
 }
 

@@ -216,6 +216,8 @@ TEST(IniLockPosix, AHungHolderDelaysOthersOnlyUpToTheWaitLimit) {
     ASSERT_TRUE(returned) << "the call waited for the hung holder";
     EXPECT_FALSE(call.get());
     EXPECT_EQ(qxtest::readBytes(dir.path("held.ini")), "[S]\r\n\r\nA=1\r\n");
+    // The holder's death freed the lock: the next call takes it (and removes its file).
+    EXPECT_TRUE(ini::writeIniString(u"S", u"A", u"2", file));
 }
 
 TEST(IniProcessesPosix, ConcurrentWritersOfDistinctKeysLoseNothing) {
