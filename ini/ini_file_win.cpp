@@ -10,8 +10,8 @@
 // the owner's process gone takes the lock over, so a process that dies never
 // leaves a file locked.
 //
-// A loaded file is kept per thread with its stamp: volume, file index, size,
-// write time and change time, read through the same open a load makes. No
+// A loaded file is kept per thread with its stamp: size, attributes,
+// creation, write and change times, read through the same open a load makes. No
 // writer can set a file's change time, and a change time older than the
 // clock's granularity is one every later change must move, so an unchanged
 // stamp means an unchanged file.
@@ -163,18 +163,27 @@ std::uint64_t joined(DWORD high, DWORD low) { return (static_cast<std::uint64_t>
 // A change time this much older than the clock is one every later change moves.
 constexpr std::uint64_t kSettledChange = 1000000;  // 100 ms in 100 ns units
 
-FileStamp stampOf(HANDLE h, const BY_HANDLE_FILE_INFORMATION& info) {
-    FileStamp s;
+// The file's times, attributes, size and links, through the handle of the load.
+struct HandleInfo {
     FILE_BASIC_INFO basic{};
-    if (!GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic)) return s;
-    const auto change = static_cast<std::uint64_t>(basic.ChangeTime.QuadPart);
+    FILE_STANDARD_INFO standard{};
+};
+
+bool handleInfo(HANDLE h, HandleInfo& i) {
+    return GetFileInformationByHandleEx(h, FileBasicInfo, &i.basic, sizeof i.basic) &&
+           GetFileInformationByHandleEx(h, FileStandardInfo, &i.standard, sizeof i.standard);
+}
+
+FileStamp stampOf(const HandleInfo& i) {
+    FileStamp s;
+    const auto change = static_cast<std::uint64_t>(i.basic.ChangeTime.QuadPart);
     FILETIME now{};
     GetSystemTimeAsFileTime(&now);
     s.cacheable = change != 0 && change + kSettledChange < joined(now.dwHighDateTime, now.dwLowDateTime);
-    s.value[0] = info.dwVolumeSerialNumber;
-    s.value[1] = joined(info.nFileIndexHigh, info.nFileIndexLow);
-    s.value[2] = joined(info.nFileSizeHigh, info.nFileSizeLow);
-    s.value[3] = static_cast<std::uint64_t>(basic.LastWriteTime.QuadPart);
+    s.value[0] = static_cast<std::uint64_t>(i.basic.CreationTime.QuadPart);
+    s.value[1] = i.basic.FileAttributes;
+    s.value[2] = static_cast<std::uint64_t>(i.standard.EndOfFile.QuadPart);
+    s.value[3] = static_cast<std::uint64_t>(i.basic.LastWriteTime.QuadPart);
     s.value[4] = change;
     return s;
 }
@@ -334,24 +343,24 @@ Loaded loadIniFile(const String& path, const FileStamp* cached) {
         if (a == INVALID_FILE_ATTRIBUTES || (a & kInvisible)) return l;  // no plain file of that name
         raiseOpenError(p, e);
     }
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(h, &info)) {
+    HandleInfo info;
+    if (!handleInfo(h, info)) {
         const DWORD e = GetLastError();
         CloseHandle(h);
         raise(fileErrorFromWin32(e, FileOp::Read));
     }
-    if (info.dwFileAttributes & kInvisible) {
+    if ((info.basic.FileAttributes & kInvisible) || info.standard.Directory) {
         CloseHandle(h);
         return l;
     }
     l.visible = true;
-    l.stamp = stampOf(h, info);
+    l.stamp = stampOf(info);
     if (cached && l.stamp == *cached) {
         CloseHandle(h);
         return l;
     }
     l.read = true;
-    l.bytes = readAll(h, joined(info.nFileSizeHigh, info.nFileSizeLow));
+    l.bytes = readAll(h, static_cast<std::uint64_t>(info.standard.EndOfFile.QuadPart));
     CloseHandle(h);
     return l;
 }
