@@ -74,10 +74,7 @@ bool search(const String& pattern, Visit&& visit) {
 }
 }  // namespace
 
-String getAbsolutePath(const String& relPathName) {
-    (void)systemPath(relPathName, FileOp::Read);  // a name with a NUL names nothing, as on Windows
-    return foldDotSegments(relPathName, u'/');
-}
+String getAbsolutePath(const String& relPathName) { return foldDotSegments(relPathName, u'/'); }
 
 String getShortName(const String& longPath) {
     // Without 8.3 names the short form of an existing path is the path itself.
