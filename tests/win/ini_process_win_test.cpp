@@ -190,7 +190,7 @@ TEST(IniFileWin, SaveRemovesLeftoversOfDeadWritersAndNeverMeetsANameInUse) {
     const auto dead = dir.path(name);
     qxtest::writeBytes(dead.string(), "half");
     // Files named as this process and thread would name its saves.
-    for (unsigned i = 0; i < 3000; ++i) {
+    for (unsigned i = 0; i < 1200; ++i) {
         wsprintfA(name, "~qxini%lx.%lx.%x.tmp", GetCurrentProcessId(), GetCurrentThreadId(), i);
         qxtest::writeBytes(dir.path(name).string(), "");
     }
