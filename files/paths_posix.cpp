@@ -86,6 +86,7 @@ namespace sys {
 
 String fullPathName(const String& path) {
     if (path.empty()) raise(err::InvalidProcedureCall);
+    (void)systemPath(path, FileOp::Read);  // a name with a NUL names nothing, whatever its length
     String full;
     if (path.front() == u'/') {
         full = foldDotSegments(path, u'/');
