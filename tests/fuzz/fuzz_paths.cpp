@@ -187,9 +187,12 @@ void checkLongName(const String& path) {
                      printable(r));
 }
 
-// A name that can be made as a plain, visible file in the root.
+// A name that can be made as a plain, visible file in the root, and that the
+// system's listing gives back as it is spelled (an unpaired surrogate outside
+// the range that stands for a raw byte does not survive the narrow text).
 bool plainFileName(const String& n) {
     if (n.empty() || n.front() == u'.' || files::hasWildcards(n)) return false;
+    if (qx::fromNarrow(qx::toNarrow(n)) != n) return false;
     if (n.find_first_of(String(u"/\0", 2)) != String::npos) return false;
     return qx::toNarrow(n).size() <= NAME_MAX;
 }
