@@ -6,9 +6,17 @@
 #include <functional>
 #include <vector>
 
+#include "core/file_errors.h"
 #include "core/qxstring.h"
 
 namespace qx::files {
+
+// The name of a path as the system takes it, for every call that hands a
+// path to the system. A NUL would make the system see a shorter name, another
+// file: a path holding one names nothing, and this raises the runtime's
+// not-found error for the operation (53 for a file to read, 76 for a file or
+// folder to create), which each routine then treats as its rules say.
+std::string systemPath(const String& path, FileOp op);
 
 // The text before the first NUL of a buffer the system filled; raises the
 // invalid-argument error (5) when the buffer holds no NUL, as taking
@@ -36,9 +44,15 @@ bool isPlainFileEntry(std::uint32_t attributes);
 // The kind of a POSIX directory entry (after following a symbolic link).
 enum class EntryKind { RegularFile, Folder, Other };
 // The attribute bits a POSIX entry stands for: a name starting with "." is
-// hidden, a folder is a folder, and anything that is neither a regular file
-// nor a folder (device, pipe, socket, broken link) counts as a system entry.
-std::uint32_t posixAttributes(StringView name, EntryKind kind);
+// hidden when a wildcard met it in a listing (a name given in full is the
+// caller's own choice, so "~/.apprc" is an ordinary file), a folder is a
+// folder, and anything that is neither a regular file nor a folder (device,
+// pipe, socket, broken link) counts as a system entry.
+std::uint32_t posixAttributes(StringView name, EntryKind kind, bool wildcardMatch);
+
+// The size of the buffer GetLongName reads the full path from: a full path of
+// this many characters or more leaves no NUL in it.
+constexpr std::size_t kFullPathChars = 255;
 
 // Folds "." and ".." segments out of a path, textually: "a/./b/../c" gives
 // "a/c". A ".." never climbs above the root of an absolute path and is kept

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+#include "core/file_errors.h"
+
 #include "core/error.h"
 #include "files/path_logic.h"
 #include "files/paths_sys.h"
@@ -25,9 +27,9 @@ bool isPlainFileEntry(std::uint32_t attributes) {
     return (attributes & (attr::Hidden | attr::System | attr::VolumeLabel | attr::Directory)) == 0;
 }
 
-std::uint32_t posixAttributes(StringView name, EntryKind kind) {
+std::uint32_t posixAttributes(StringView name, EntryKind kind, bool wildcardMatch) {
     std::uint32_t a = 0;
-    if (!name.empty() && name.front() == u'.') a |= attr::Hidden;
+    if (wildcardMatch && !name.empty() && name.front() == u'.') a |= attr::Hidden;
     if (kind == EntryKind::Folder) a |= attr::Directory;
     if (kind == EntryKind::Other) a |= attr::System;
     return a;
@@ -148,12 +150,16 @@ String stripTerminator(const String& buffer) {
     return nul == String::npos ? buffer : buffer.substr(0, nul);
 }
 
+std::string systemPath(const String& path, FileOp op) {
+    if (path.find(u'\0') != String::npos) raise(fileErrorFromErrno(ENOENT, op));
+    return toNarrow(path);
+}
+
 bool fileExists(const String& filename) {
     try {
-        // An empty name or one with a NUL names nothing the search could find.
-        if (filename.empty() || filename.find(u'\0') != String::npos) return false;
+        if (filename.empty()) return false;
         return sys::anyPlainFile(searchPattern(filename, separator()));
-    } catch (...) {
+    } catch (const RuntimeError&) {
         return false;
     }
 }
@@ -164,20 +170,12 @@ String getLongName(const String& fileName) {
 }
 
 void createFolders(const String& pathName) {
-    // The system would read a name only up to a NUL and make a different folder.
-    if (pathName.find(u'\0') != String::npos) return;
-    std::vector<String> folders;
-    try {
-        // Share names ("\\server\share\") exist where the separator is the backslash.
-        folders = foldersToCreate(pathName, separator(), separator() == u'\\');
-    } catch (...) {
-        return;
-    }
-    for (const String& folder : folders) {
+    // Share names ("\\server\share\") exist where the separator is the backslash.
+    for (const String& folder : foldersToCreate(pathName, separator(), separator() == u'\\')) {
         try {
             sys::createFolder(folder);
-        } catch (...) {
-            // Nothing is reported: a folder that cannot be made is skipped.
+        } catch (const RuntimeError&) {
+            // Nothing is reported: a folder that cannot be made (or named) is skipped.
         }
     }
 }

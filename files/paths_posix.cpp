@@ -1,5 +1,5 @@
 // The path routines on POSIX: "/" separates folders, there are no short
-// names, dot-files are hidden, and wildcards are matched by the library with
+// names, dot-files are hidden from wildcards, and wildcards are matched by the library with
 // the Windows rules because the system's directory listing knows none.
 #include <dirent.h>
 #include <sys/stat.h>
@@ -46,17 +46,17 @@ bool exists(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
-// Calls visit(name, narrow path) for each entry the search meets, in the
-// order the system lists them, until visit answers true; answers whether it did.
+// Calls visit(name, narrow path, wildcard match) for each entry the search
+// meets, in the order the system lists them, until visit answers true;
+// answers whether it did.
 template <typename Visit>
 bool search(const String& pattern, Visit&& visit) {
-    if (pattern.find(u'\0') != String::npos) return false;
     const Search s = splitSearch(pattern);
     if (s.leaf.empty()) return false;
-    const std::string folder = toNarrow(s.folder);
+    const std::string folder = systemPath(s.folder, FileOp::Read);
     if (!hasWildcards(s.leaf)) {
-        const std::string path = folder + toNarrow(s.leaf);
-        return exists(path) && visit(s.leaf, path);
+        const std::string path = folder + systemPath(s.leaf, FileOp::Read);
+        return exists(path) && visit(s.leaf, path, false);
     }
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
     if (!dir) return false;
@@ -64,7 +64,7 @@ bool search(const String& pattern, Visit&& visit) {
     while (const dirent* e = ::readdir(dir)) {
         const String name = fromNarrow(e->d_name);
         if (!matchesWildcard(s.leaf, name)) continue;
-        if (visit(name, folder + e->d_name)) {
+        if (visit(name, folder + e->d_name, true)) {
             stopped = true;
             break;
         }
@@ -79,25 +79,33 @@ String getAbsolutePath(const String& relPathName) { return foldDotSegments(relPa
 String getShortName(const String& longPath) {
     // Without 8.3 names the short form of an existing path is the path itself.
     if (longPath.empty() || longPath.find(u'\0') != String::npos) return String();
-    return exists(toNarrow(longPath)) ? longPath : String();
+    return exists(systemPath(longPath, FileOp::Read)) ? longPath : String();
 }
 
 namespace sys {
 
 String fullPathName(const String& path) {
     if (path.empty()) raise(err::InvalidProcedureCall);
-    if (path.front() == u'/') return foldDotSegments(path, u'/');
-    std::vector<char> cwd(4096);
-    while (::getcwd(cwd.data(), cwd.size()) == nullptr) {
-        if (errno != ERANGE || cwd.size() > (1u << 20)) raise(err::InvalidProcedureCall);
-        cwd.resize(cwd.size() * 2);
+    (void)systemPath(path, FileOp::Read);  // a name with a NUL names nothing, whatever its length
+    String full;
+    if (path.front() == u'/') {
+        full = foldDotSegments(path, u'/');
+    } else {
+        std::vector<char> cwd(4096);
+        while (::getcwd(cwd.data(), cwd.size()) == nullptr) {
+            if (errno != ERANGE || cwd.size() > (1u << 20)) raise(err::InvalidProcedureCall);
+            cwd.resize(cwd.size() * 2);
+        }
+        full = foldDotSegments(fromNarrow(cwd.data()) + u'/' + path, u'/');
     }
-    return foldDotSegments(fromNarrow(cwd.data()) + u'/' + path, u'/');
+    // The same bound as the Windows port's buffer: a longer full path does not fit.
+    if (toNarrow(full).size() >= kFullPathChars) raise(err::InvalidProcedureCall);
+    return full;
 }
 
 String firstEntryName(const String& path) {
     String found;
-    search(path, [&](const String& name, const std::string&) {
+    search(path, [&](const String& name, const std::string&, bool) {
         found = name;
         return true;
     });
@@ -105,12 +113,12 @@ String firstEntryName(const String& path) {
 }
 
 bool anyPlainFile(const String& pattern) {
-    return search(pattern, [](const String& name, const std::string& path) {
-        return isPlainFileEntry(posixAttributes(name, kindOf(path)));
+    return search(pattern, [](const String& name, const std::string& path, bool wildcardMatch) {
+        return isPlainFileEntry(posixAttributes(name, kindOf(path), wildcardMatch));
     });
 }
 
-void createFolder(const String& path) { (void)::mkdir(toNarrow(path).c_str(), 0777); }
+void createFolder(const String& path) { (void)::mkdir(systemPath(path, FileOp::Create).c_str(), 0777); }
 
 }  // namespace sys
 }  // namespace qx::files

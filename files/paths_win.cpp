@@ -18,14 +18,13 @@ char16_t separator() { return u'\\'; }
 namespace {
 // The routines read their results out of fixed buffers of these sizes.
 constexpr std::size_t kCanonicalChars = 255;
-constexpr DWORD kFullPathChars = 255;
 constexpr DWORD kShortPathChars = 260;
 
 String narrowText(const char* text, std::size_t max) { return fromNarrow(std::string(text, strnlen(text, max))); }
 }  // namespace
 
 String getAbsolutePath(const String& relPathName) {
-    const std::string src = toNarrow(relPathName);
+    const std::string src = systemPath(relPathName, FileOp::Read);
     // The function may write up to MAX_PATH characters and takes no longer source.
     if (src.size() >= MAX_PATH) return String();
     char out[MAX_PATH + 1] = {};
@@ -37,7 +36,8 @@ String getAbsolutePath(const String& relPathName) {
 }
 
 String getShortName(const String& longPath) {
-    const std::string src = toNarrow(longPath);
+    if (longPath.find(u'\0') != String::npos) return String();  // names nothing: no short name
+    const std::string src = systemPath(longPath, FileOp::Read);
     char buffer[kShortPathChars + 1] = {};
     const DWORD n = GetShortPathNameA(src.c_str(), buffer, kShortPathChars);
     // 0 is failure; a count of the buffer's size or more is the size it would need.
@@ -48,15 +48,15 @@ String getShortName(const String& longPath) {
 namespace sys {
 
 String fullPathName(const String& path) {
-    const std::string src = toNarrow(path);
+    const std::string src = systemPath(path, FileOp::Read);
     std::string buffer(kFullPathChars, ' ');
-    GetFullPathNameA(src.c_str(), kFullPathChars, buffer.data(), nullptr);
+    GetFullPathNameA(src.c_str(), static_cast<DWORD>(kFullPathChars), buffer.data(), nullptr);
     return textBeforeNulOrRaise(fromNarrow(buffer));
 }
 
 String firstEntryName(const String& path) {
     WIN32_FIND_DATAA found{};
-    HANDLE h = FindFirstFileA(toNarrow(path).c_str(), &found);
+    HANDLE h = FindFirstFileA(systemPath(path, FileOp::Read).c_str(), &found);
     if (h == INVALID_HANDLE_VALUE) return String();
     const String name = narrowText(found.cFileName, MAX_PATH);
     FindClose(h);
@@ -65,7 +65,7 @@ String firstEntryName(const String& path) {
 
 bool anyPlainFile(const String& pattern) {
     WIN32_FIND_DATAA found{};
-    HANDLE h = FindFirstFileA(toNarrow(pattern).c_str(), &found);
+    HANDLE h = FindFirstFileA(systemPath(pattern, FileOp::Read).c_str(), &found);
     if (h == INVALID_HANDLE_VALUE) return false;
     bool plain = false;
     do {
@@ -75,7 +75,7 @@ bool anyPlainFile(const String& pattern) {
     return plain;
 }
 
-void createFolder(const String& path) { (void)CreateDirectoryA(toNarrow(path).c_str(), nullptr); }
+void createFolder(const String& path) { (void)CreateDirectoryA(systemPath(path, FileOp::Create).c_str(), nullptr); }
 
 }  // namespace sys
 }  // namespace qx::files

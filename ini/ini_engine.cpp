@@ -1,5 +1,6 @@
 #include "ini/ini_engine.h"
 
+#include <atomic>
 #include <map>
 #include <memory>
 
@@ -20,8 +21,8 @@ thread_local std::shared_ptr<const Lines> t_lines;
 
 const Lines& lines() { return *t_lines; }
 
-// Files loaded on this thread, with the stamp they had: a file whose stamp is
-// unchanged is not read again. Only platforms that give stamps fill it.
+// Files loaded on this thread, with the stamp they had: a load whose stamp
+// still matches is not read again. Only platforms that give stamps fill it.
 struct Cached {
     FileStamp stamp;
     std::shared_ptr<const Lines> lines;
@@ -30,13 +31,15 @@ thread_local std::map<String, Cached> t_cache;
 constexpr std::size_t kCachedFiles = 16;
 
 void remember(const String& file, const FileStamp& stamp, std::shared_ptr<const Lines> l) {
-    if (!stamp.cacheable || !stamp.visible) {
+    if (!stamp.cacheable) {
         t_cache.erase(file);
         return;
     }
     if (t_cache.size() >= kCachedFiles && !t_cache.count(file)) t_cache.erase(t_cache.begin());
     t_cache[file] = {stamp, std::move(l)};
 }
+
+std::atomic<long long> g_lockWaitMs{10000};
 
 // The last line number. Line numbers are 16-bit: a file beyond 32,768 lines
 // overflows here, before any lookup.
@@ -48,24 +51,24 @@ bool isBracketed(const String& line) {
 }
 
 void loadIniLines(const String& file) {
-    const FileStamp stamp = fileStamp(file);
-    if (!stamp.visible) {
+    const auto it = t_cache.find(file);
+    Loaded l = loadIniFile(file, it != t_cache.end() ? &it->second.stamp : nullptr);
+    if (!l.visible) {
         t_lines = std::make_shared<const Lines>();
         return;
     }
-    if (auto it = t_cache.find(file); it != t_cache.end() && it->second.stamp == stamp) {
+    if (!l.read) {
         t_lines = it->second.lines;
         return;
     }
-    t_lines = std::make_shared<const Lines>(splitLines(fromNarrow(readIniBytes(file))));
-    remember(file, stamp, t_lines);
+    t_lines = std::make_shared<const Lines>(splitLines(fromNarrow(l.bytes)));
+    remember(file, l.stamp, t_lines);
 }
 
 void saveIniFile(IniSectionInfo& info, const String& file) {
-    const std::string bytes = toNarrow(renderSave(lines(), info));
-    // What a load of the saved file will give: the text as the code page kept it.
-    if (saveIniBytes(file, bytes)) remember(file, fileStamp(file), std::make_shared<const Lines>(splitLines(fromNarrow(bytes))));
-    else t_cache.erase(file);
+    // The next load reads the file again: its stamp is new, and too young to trust.
+    t_cache.erase(file);
+    (void)saveIniBytes(file, toNarrow(renderSave(lines(), info)));
 }
 
 // One lookup of GetIniString, on the section the record describes.
@@ -85,6 +88,9 @@ String lookup(IniSectionInfo& info, const String& section, const String& key, co
 }
 
 }  // namespace
+
+void IniLock::setWaitLimit(std::chrono::milliseconds limit) { g_lockWaitMs = limit.count(); }
+std::chrono::milliseconds IniLock::waitLimit() { return std::chrono::milliseconds(g_lockWaitMs.load()); }
 
 Lines splitLines(const String& text) {
     Lines lines;

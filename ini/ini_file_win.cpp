@@ -1,18 +1,27 @@
-// Windows: files read with CreateFileA/ReadFile; a save writes a new file in
-// the same folder and moves it over the old one (MoveFileExA, write-through),
-// after giving it the old file's attributes.
+// Windows: files read with CreateFileA/ReadFile. A save writes a new file in
+// the same folder ("~qxini<pid>.<random>.tmp", created exclusively), gives it
+// the old file's attributes, creation time and access rights, and renames it
+// over the old one; leftovers of writers that died are removed by later saves
+// in that folder.
 //
 // Locks live in a table shared by every process of the session (a named file
-// mapping): one slot per path hash, holding the owner's process identity and
-// a generation that every save of that path increments. Taking a free lock
-// costs one interlocked instruction; a waiter that finds the owner's process
-// gone takes the lock over, so a process that dies never leaves a file locked.
-// The generation, with the file's size, time and attributes, stamps a loaded
-// file: an INI file that no one saved since it was read is not read again.
+// mapping): one slot per path hash, holding the owner's process identity.
+// Taking a free lock costs one interlocked instruction; a waiter that finds
+// the owner's process gone takes the lock over, so a process that dies never
+// leaves a file locked.
+//
+// A loaded file is kept per thread with its stamp: size, attributes,
+// creation, write and change times, read through the same open a load makes. No
+// writer can set a file's change time, and a change time older than the
+// clock's granularity is one every later change must move, so an unchanged
+// stamp means an unchanged file.
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
+#include <cstdlib>
 #include <map>
+#include <random>
 
 #include "core/error.h"
 #include "core/file_errors.h"
@@ -22,7 +31,6 @@
 namespace qx::ini {
 
 namespace {
-
 
 std::string folderOf(const std::string& p) {
     const std::size_t slash = p.find_last_of("\\/");
@@ -35,11 +43,15 @@ std::string fullPath(const std::string& p) {
     return n > 0 && n < sizeof buf ? std::string(buf, n) : p;
 }
 
+bool hasWildcards(const String& path) { return path.find_first_of(u"*?") != String::npos; }
+
+constexpr DWORD kInvisible = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+
 // ---- the shared lock table -----------------------------------------------------
 
 struct Slot {
     volatile LONG64 owner;       // 0: free; else the owning process's identity
-    volatile LONG64 generation;  // saves of the paths hashed to this slot
+    volatile LONG64 generation;  // kept for the table's layout; no longer used
 };
 constexpr std::size_t kSlots = 4096;
 
@@ -65,10 +77,18 @@ LONG64 selfIdentity() {
     return me;
 }
 
+bool processRunning(DWORD pid) {
+    HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!h) return GetLastError() == ERROR_ACCESS_DENIED;  // another user's live process
+    const bool running = WaitForSingleObject(h, 0) == WAIT_TIMEOUT;
+    CloseHandle(h);
+    return running;
+}
+
 bool ownerAlive(LONG64 owner) {
     const auto pid = static_cast<DWORD>(static_cast<std::uint64_t>(owner) >> 32);
     HANDLE h = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-    if (!h) return GetLastError() == ERROR_ACCESS_DENIED;  // another user's live process
+    if (!h) return GetLastError() == ERROR_ACCESS_DENIED;
     const bool running = WaitForSingleObject(h, 0) == WAIT_TIMEOUT && processIdentityOf(pid, h) == owner;
     CloseHandle(h);
     return running;
@@ -82,13 +102,17 @@ std::size_t slotOf(const std::string& key) {
     return static_cast<std::size_t>(h % kSlots);
 }
 
-void acquire(Slot& s) {
+// Takes the slot within the wait limit; false when the holder kept it longer.
+bool acquire(Slot& s) {
     const LONG64 me = selfIdentity();
+    const auto deadline = std::chrono::steady_clock::now() + IniLock::waitLimit();
     for (unsigned spins = 0;; ++spins) {
         const LONG64 prev = InterlockedCompareExchange64(&s.owner, me, 0);
-        if (prev == 0) return;
-        if (spins % 256 == 255 && prev != me && !ownerAlive(prev)) {
-            if (InterlockedCompareExchange64(&s.owner, me, prev) == prev) return;  // taken over from the dead
+        if (prev == 0) return true;
+        if (spins % 256 == 255) {
+            if (prev != me && !ownerAlive(prev) && InterlockedCompareExchange64(&s.owner, me, prev) == prev)
+                return true;  // taken over from the dead
+            if (std::chrono::steady_clock::now() >= deadline) return false;
         }
         if (spins < 64) YieldProcessor();
         else Sleep(spins < 1024 ? 0 : 1);
@@ -101,41 +125,23 @@ struct Held {
 };
 thread_local std::map<std::string, Held> t_held;
 
-Slot* slotFor(const String& path) {
-    Slot* t = table();
-    return t ? &t[slotOf(fullPath(toNarrow(path)))] : nullptr;
+// ---- loading ------------------------------------------------------------------------
+
+HANDLE openForLoad(const std::string& p) {
+    return CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-bool hasWildcards(const String& path) { return path.find_first_of(u"*?") != String::npos; }
-
-}  // namespace
-
-FileStamp fileStamp(const String& path) {
-    FileStamp s;
-    if (hasWildcards(path)) {
-        s.visible = files::fileExists(path);
-        return s;
-    }
-    WIN32_FILE_ATTRIBUTE_DATA d{};
-    if (!GetFileAttributesExA(toNarrow(path).c_str(), GetFileExInfoStandard, &d)) return s;
-    s.visible = !(d.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY));
-    Slot* slot = slotFor(path);
-    s.cacheable = slot != nullptr;
-    s.value[0] = (static_cast<std::uint64_t>(d.nFileSizeHigh) << 32) | d.nFileSizeLow;
-    s.value[1] = (static_cast<std::uint64_t>(d.ftLastWriteTime.dwHighDateTime) << 32) | d.ftLastWriteTime.dwLowDateTime;
-    s.value[2] = d.dwFileAttributes;
-    s.value[3] = slot ? static_cast<std::uint64_t>(InterlockedCompareExchange64(&slot->generation, 0, 0)) : 0;
-    return s;
+// The error a load raises for a file it could not open.
+[[noreturn]] void raiseOpenError(const std::string& p, DWORD code) {
+    const DWORD a = GetFileAttributesA(p.c_str());
+    if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY)) raise(err::PathFileAccessError);
+    raise(fileErrorFromWin32(code, FileOp::Read));
 }
 
-std::string readIniBytes(const String& path) {
-    const std::string p = toNarrow(path);
-    HANDLE h = CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) raise(fileErrorFromWin32(GetLastError(), FileOp::Read));
+std::string readAll(HANDLE h, std::uint64_t size) {
     std::string bytes;
-    LARGE_INTEGER size{};
-    if (GetFileSizeEx(h, &size) && size.QuadPart > 0) bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    bytes.resize(static_cast<std::size_t>(size));
     std::size_t got = 0;
     for (;;) {
         if (bytes.size() - got < 65536) bytes.resize(got + 65536);
@@ -148,43 +154,240 @@ std::string readIniBytes(const String& path) {
         if (n == 0) break;
         got += n;
     }
-    CloseHandle(h);
     bytes.resize(got);
     return bytes;
 }
 
-bool saveIniBytes(const String& path, const std::string& bytes) {
-    const std::string p = toNarrow(path);
-    const DWORD attrs = GetFileAttributesA(p.c_str());
-    const bool exists = attrs != INVALID_FILE_ATTRIBUTES;
-    // What the engine could not open for output, it does not replace either.
-    if (exists && (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                            FILE_ATTRIBUTE_DIRECTORY)))
-        return false;
-    static std::atomic<unsigned> counter{0};
-    char name[64];
-    wsprintfA(name, "\\~qxini%lx.%lx.%x.tmp", GetCurrentProcessId(), GetCurrentThreadId(), counter++);
-    const std::string tmp = folderOf(p) + name;
-    HANDLE h = CreateFileA(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;  // a missing folder, or one we may not write in
-    bool ok = true;
+std::uint64_t joined(DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; }
+
+// A change time this much older than the clock is one every later change moves.
+constexpr std::uint64_t kSettledChange = 1000000;  // 100 ms in 100 ns units
+
+// The file's times, attributes, size and links, through the handle of the load.
+struct HandleInfo {
+    FILE_BASIC_INFO basic{};
+    FILE_STANDARD_INFO standard{};
+};
+
+bool handleInfo(HANDLE h, HandleInfo& i) {
+    return GetFileInformationByHandleEx(h, FileBasicInfo, &i.basic, sizeof i.basic) &&
+           GetFileInformationByHandleEx(h, FileStandardInfo, &i.standard, sizeof i.standard);
+}
+
+FileStamp stampOf(const HandleInfo& i) {
+    FileStamp s;
+    const auto change = static_cast<std::uint64_t>(i.basic.ChangeTime.QuadPart);
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    s.cacheable = change != 0 && change + kSettledChange < joined(now.dwHighDateTime, now.dwLowDateTime);
+    s.value[0] = static_cast<std::uint64_t>(i.basic.CreationTime.QuadPart);
+    s.value[1] = i.basic.FileAttributes;
+    s.value[2] = static_cast<std::uint64_t>(i.standard.EndOfFile.QuadPart);
+    s.value[3] = static_cast<std::uint64_t>(i.basic.LastWriteTime.QuadPart);
+    s.value[4] = change;
+    return s;
+}
+
+// ---- saving ---------------------------------------------------------------------------
+
+// The file a path finally names, through symbolic links and junctions.
+std::string finalPath(const std::string& p) {
+    HANDLE h = CreateFileA(p.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return p;
+    char buf[MAX_PATH * 4];
+    const DWORD n = GetFinalPathNameByHandleA(h, buf, sizeof buf, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    CloseHandle(h);
+    if (n == 0 || n >= sizeof buf) return p;
+    std::string f(buf, n);
+    if (f.rfind("\\\\?\\UNC\\", 0) == 0) return "\\\\" + f.substr(8);
+    if (f.rfind("\\\\?\\", 0) == 0) return f.substr(4);
+    return f;
+}
+
+DWORD linkCount(const std::string& p) {
+    HANDLE h = CreateFileA(p.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return 1;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const DWORD n = GetFileInformationByHandle(h, &info) ? info.nNumberOfLinks : 1;
+    CloseHandle(h);
+    return n;
+}
+
+constexpr char kTempPrefix[] = "~qxini";
+
+// Removes the save files in the folder whose writer process is gone.
+void removeDeadLeftovers(const std::string& folder) {
+    WIN32_FIND_DATAA found{};
+    HANDLE f = FindFirstFileA((folder + "\\" + kTempPrefix + "*.tmp").c_str(), &found);
+    if (f == INVALID_HANDLE_VALUE) return;
+    do {
+        // The writer's process number, in hex, is the first field after the prefix.
+        const std::string name = found.cFileName;
+        char* end = nullptr;
+        const unsigned long pid = std::strtoul(name.c_str() + sizeof kTempPrefix - 1, &end, 16);
+        if (!end || *end != '.' || pid == 0 || pid == GetCurrentProcessId()) continue;
+        if (!processRunning(pid)) DeleteFileA((folder + "\\" + name).c_str());
+    } while (FindNextFileA(f, &found));
+    FindClose(f);
+}
+
+bool writeAll(HANDLE h, const std::string& bytes) {
     const char* data = bytes.data();
     std::size_t left = bytes.size();
-    while (ok && left > 0) {
+    while (left > 0) {
         DWORD n = 0;
-        ok = WriteFile(h, data, static_cast<DWORD>(left > (1u << 30) ? (1u << 30) : left), &n, nullptr) != 0;
+        if (!WriteFile(h, data, static_cast<DWORD>(left > (1u << 30) ? (1u << 30) : left), &n, nullptr)) return false;
         data += n;
         left -= n;
     }
-    ok = CloseHandle(h) && ok;
-    if (ok && exists && attrs != FILE_ATTRIBUTE_NORMAL) ok = SetFileAttributesA(tmp.c_str(), attrs) != 0;
-    if (ok) ok = MoveFileExA(tmp.c_str(), p.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    if (!ok) {
-        DeleteFileA(tmp.c_str());
-        return false;
-    }
-    if (Slot* slot = slotFor(path)) InterlockedIncrement64(&slot->generation);
     return true;
+}
+
+std::string randomHex() {
+    thread_local std::random_device rd;
+    char buf[24];
+    wsprintfA(buf, "%08lx%08lx", static_cast<unsigned long>(rd()), static_cast<unsigned long>(rd()));
+    return buf;
+}
+
+enum class Replace { Done, NoNewFile, Refused };
+
+// Gives the new file what made the old one itself to its users: its
+// attributes, creation time and access rights.
+bool takeOverIdentity(const std::string& from, HANDLE to, const std::string& toName) {
+    WIN32_FILE_ATTRIBUTE_DATA d{};
+    if (!GetFileAttributesExA(from.c_str(), GetFileExInfoStandard, &d)) return false;
+    if (!SetFileTime(to, &d.ftCreationTime, nullptr, nullptr)) return false;
+    DWORD need = 0;
+    const SECURITY_INFORMATION what = DACL_SECURITY_INFORMATION;
+    GetFileSecurityA(from.c_str(), what, nullptr, 0, &need);
+    if (need > 0) {
+        std::string sd(need, '\0');
+        if (GetFileSecurityA(from.c_str(), what, sd.data(), need, &need))
+            (void)SetFileSecurityA(toName.c_str(), what, sd.data());  // not every file system keeps rights
+    }
+    return d.dwFileAttributes == FILE_ATTRIBUTE_NORMAL || SetFileAttributesA(toName.c_str(), d.dwFileAttributes);
+}
+
+// Writes the bytes into a new file beside `p` and moves it over `p` in one
+// rename (ReplaceFileW would keep the same things, but is no single step
+// everywhere: a writer ended inside it can leave no file at all). Nothing is
+// left behind when a step fails. NoNewFile: the folder takes no new file
+// (missing, or not ours to write in). Refused: the file could not be
+// replaced, most often because another program has it open without letting
+// it be deleted (a few quick retries ride out a passing reader), or the disk
+// took no new content, where writing in place would cut the file short.
+Replace replaceWith(const std::string& p, const std::string& bytes, bool exists) {
+    std::string tmp;
+    HANDLE h = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 16 && h == INVALID_HANDLE_VALUE; ++attempt) {
+        char name[64];
+        wsprintfA(name, "\\%s%lx.", kTempPrefix, GetCurrentProcessId());
+        tmp = folderOf(p) + name + randomHex() + ".tmp";
+        h = CreateFileA(tmp.c_str(), GENERIC_WRITE | WRITE_DAC, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                        nullptr);
+        if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+            return Replace::NoNewFile;
+    }
+    if (h == INVALID_HANDLE_VALUE) return Replace::NoNewFile;
+    bool ok = writeAll(h, bytes);
+    const bool same = !exists || takeOverIdentity(p, h, tmp);
+    ok = CloseHandle(h) && ok;
+    if (!ok || !same) {
+        DeleteFileA(tmp.c_str());
+        return Replace::Refused;
+    }
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (MoveFileExA(tmp.c_str(), p.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return Replace::Done;
+        Sleep(1);
+    }
+    DeleteFileA(tmp.c_str());
+    return Replace::Refused;
+}
+
+// Rewrites the file itself: it stays the same file (its links and security),
+// at the price of a window in which a killed writer leaves it cut short.
+bool rewriteInPlace(const std::string& p, const std::string& bytes) {
+    HANDLE h = CreateFileA(p.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    bool ok = writeAll(h, bytes) && SetEndOfFile(h);
+    ok = CloseHandle(h) && ok;
+    return ok;
+}
+
+}  // namespace
+
+Loaded loadIniFile(const String& path, const FileStamp* cached) {
+    Loaded l;
+    if (path.find(u'\0') != String::npos) return l;  // names nothing
+    const std::string p = toNarrow(path);
+    if (path.empty()) return l;
+    if (hasWildcards(path) || path.back() == u'\\' || path.back() == u'/') {
+        // Only the directory search can tell what such a name matches.
+        if (!files::fileExists(path)) return l;
+        HANDLE h = openForLoad(p);
+        if (h == INVALID_HANDLE_VALUE) raiseOpenError(p, GetLastError());
+        l.visible = true;
+        l.read = true;
+        l.bytes = readAll(h, 0);
+        CloseHandle(h);
+        return l;
+    }
+    HANDLE h = openForLoad(p);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD e = GetLastError();
+        const DWORD a = GetFileAttributesA(p.c_str());
+        if (a == INVALID_FILE_ATTRIBUTES || (a & kInvisible)) return l;  // no plain file of that name
+        raiseOpenError(p, e);
+    }
+    HandleInfo info;
+    if (!handleInfo(h, info)) {
+        const DWORD e = GetLastError();
+        CloseHandle(h);
+        raise(fileErrorFromWin32(e, FileOp::Read));
+    }
+    if ((info.basic.FileAttributes & kInvisible) || info.standard.Directory) {
+        CloseHandle(h);
+        return l;
+    }
+    l.visible = true;
+    l.stamp = stampOf(info);
+    if (cached && l.stamp == *cached) {
+        CloseHandle(h);
+        return l;
+    }
+    l.read = true;
+    l.bytes = readAll(h, static_cast<std::uint64_t>(info.standard.EndOfFile.QuadPart));
+    CloseHandle(h);
+    return l;
+}
+
+bool saveIniBytes(const String& path, const std::string& bytes) {
+    if (path.find(u'\0') != String::npos) return false;  // names nothing: the save cannot open it
+    std::string p = toNarrow(path);
+    DWORD attrs = GetFileAttributesA(p.c_str());
+    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        p = finalPath(p);
+        attrs = GetFileAttributesA(p.c_str());
+    }
+    const bool exists = attrs != INVALID_FILE_ATTRIBUTES;
+    // What the engine could not open for output, it leaves alone.
+    if (exists && (attrs & (FILE_ATTRIBUTE_READONLY | kInvisible))) return false;
+    removeDeadLeftovers(folderOf(p));
+    // A hard-linked file would be split by a replace, and a folder that takes
+    // no new file leaves no replace to make: the file is rewritten in place.
+    // A file that refused to be replaced is in use: writing into it under its
+    // user would race that program, so it is left whole.
+    if (exists && linkCount(p) > 1) return rewriteInPlace(p, bytes);
+    switch (replaceWith(p, bytes, exists)) {
+        case Replace::Done: return true;
+        case Replace::Refused: return false;
+        case Replace::NoNewFile: break;
+    }
+    return rewriteInPlace(p, bytes);
 }
 
 // Held locks are counted per slot: a thread that holds a slot already (for
@@ -194,8 +397,8 @@ IniLock::IniLock(const String& path) : key_(std::to_string(slotOf(fullPath(toNar
     if (h.depth++ > 0) return;
     Slot* t = table();
     if (!t) return;  // no shared table to be had: the call goes on unguarded
-    h.slot = &t[std::stoul(key_)];
-    acquire(*h.slot);
+    Slot& s = t[std::stoul(key_)];
+    if (acquire(s)) h.slot = &s;  // else a hung holder: the call goes on unguarded
 }
 
 IniLock::~IniLock() {

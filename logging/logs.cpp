@@ -90,7 +90,7 @@ String initLog(Log log, const String& fileName) {
     // properties fail leaves an empty file behind.
     try {
         replaceFile(f.path, headerBytes);
-    } catch (...) {
+    } catch (const RuntimeError&) {
         return String();
     }
     return f.path;
@@ -104,7 +104,7 @@ void writeLog(Log log, const String& message) {
     } else {
         try {
             appendEntry(f.path, message);
-        } catch (...) {
+        } catch (const RuntimeError&) {
             return;  // silently, and without letting messages run
         }
     }

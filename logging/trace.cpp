@@ -65,11 +65,11 @@ void initTraceLog(const Variant& applInf) {
         replaceFile(st.TracePath, [&] {
             try {
                 return traceHeaderBytes(app);
-            } catch (...) {
+            } catch (const RuntimeError&) {
                 return std::string();  // a header that cannot be read is left out
             }
         });
-    } catch (...) {
+    } catch (const RuntimeError&) {
     }
     st.TraceReady = true;
 }
@@ -105,7 +105,7 @@ void writeTraceLog(const String& routineName, std::int16_t msgType) {
         line += kLineEnd;
         appendBlock(st.TracePath, toNarrow(line));
         if (msgType == kBegin) st.TraceLevel = add16(st.TraceLevel, 1);
-    } catch (...) {
+    } catch (const RuntimeError&) {
         // The trace never disturbs the host: any failure ends the call here.
     }
 }

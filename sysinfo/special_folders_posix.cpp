@@ -15,6 +15,7 @@
 #include "core/error.h"
 #include "core/file_errors.h"
 #include "files/path_logic.h"
+#include "files/paths.h"
 #include "sysinfo/special_folders_logic.h"
 #include "sysinfo/special_folders_sys.h"
 
@@ -83,13 +84,14 @@ String tempPath() {
     const char* value = std::getenv("TMPDIR");
     String path = value && *value ? fromNarrow(value) : String(u"/tmp");
     if (path.back() != u'/') path += u'/';
+    // The temporary path is read into a buffer of 100 characters, its NUL
+    // included: a longer one does not fit and leaves the buffer empty.
+    if (toNarrow(path).size() >= kTempPathChars) return String();
     return path;
 }
 
 void createEmptyFile(const String& path) {
-    const std::string name = toNarrow(path);
-    // A name holding a NUL would create a different file.
-    if (name.find('\0') != std::string::npos) raise(err::BadFileNameOrNumber);
+    const std::string name = files::systemPath(path, FileOp::Create);
     const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) raise(fileErrorFromErrno(errno, FileOp::Create));
     ::close(fd);

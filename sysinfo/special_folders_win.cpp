@@ -10,6 +10,7 @@
 #include "core/error.h"
 #include "core/file_errors.h"
 #include "files/path_logic.h"
+#include "files/paths.h"
 #include "sysinfo/special_folders_sys.h"
 
 namespace qx::sysinfo::sys {
@@ -17,7 +18,6 @@ namespace qx::sysinfo::sys {
 namespace {
 // The owner window value handed to the shell; no window is ever shown for it.
 const HWND kOwner = reinterpret_cast<HWND>(static_cast<INT_PTR>(100));
-constexpr DWORD kTempChars = 100;
 }  // namespace
 
 String specialFolderPath(std::int32_t csidl) {
@@ -35,15 +35,15 @@ String specialFolderPath(std::int32_t csidl) {
 }
 
 String tempPath() {
-    char buffer[kTempChars] = {};
-    const DWORD n = GetTempPathA(kTempChars, buffer);
+    char buffer[kTempPathChars] = {};
+    const DWORD n = GetTempPathA(static_cast<DWORD>(kTempPathChars), buffer);
     // A path that does not fit is not written: the buffer stays empty.
-    if (n == 0 || n >= kTempChars) return String();
-    return fromNarrow(std::string(buffer, strnlen(buffer, kTempChars)));
+    if (n == 0 || n >= kTempPathChars) return String();
+    return fromNarrow(std::string(buffer, strnlen(buffer, kTempPathChars)));
 }
 
 void createEmptyFile(const String& path) {
-    HANDLE h = CreateFileA(toNarrow(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    HANDLE h = CreateFileA(files::systemPath(path, FileOp::Create).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) raise(fileErrorFromWin32(GetLastError(), FileOp::Create));
     CloseHandle(h);

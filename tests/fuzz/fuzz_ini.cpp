@@ -27,7 +27,9 @@
 //   Both are asserted only where the rules promise them: a plain key and
 //   value, and no other line of the section holding key + "=";
 // - a section body written with writeIniSection reads back whole;
-// - no save leaves a file beside the INI file.
+// - no save leaves a file beside the INI file;
+// - the file's bytes, whatever they are, survive the narrow/wide conversion
+//   unchanged, so the lines a save keeps are written back byte for byte.
 #include <algorithm>
 #include <cstdint>
 #include <optional>
@@ -500,6 +502,8 @@ void run(const Op& op) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view in(reinterpret_cast<const char*>(data), size);
+    QXFUZZ_CHECK(qx::toNarrow(qx::fromNarrow(in)) == in, "the narrow text of the input does not round-trip",
+                 printableBytes(std::string(in)));
     const std::size_t at = in.rfind(kMarker);
     if (at == std::string_view::npos) {
         setFile(std::string(in));

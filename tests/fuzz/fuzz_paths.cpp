@@ -122,7 +122,8 @@ Entry entryAt(const std::string& narrow) {
 
 // What fileExists should answer on POSIX: a name that ends in "/" means every
 // file in that folder; the last level may hold wildcards, matched by the
-// Windows rules; only regular files whose names do not start with "." count.
+// Windows rules; only regular files count, and a wildcard passes over names
+// that start with ".".
 bool expectedExists(const String& path) {
     if (path.empty() || path.find(u'\0') != String::npos) return false;
     const String pattern = path.back() == u'/' ? path + u'*' : path;
@@ -132,7 +133,7 @@ bool expectedExists(const String& path) {
     if (leaf.empty()) return false;
     const std::string nfolder = qx::toNarrow(folder);
     if (leaf.find_first_of(u"*?") == String::npos)
-        return leaf.front() != u'.' && entryAt(nfolder + qx::toNarrow(leaf)).regular;
+        return entryAt(nfolder + qx::toNarrow(leaf)).regular;
     DIR* dir = ::opendir(nfolder.empty() ? "." : nfolder.c_str());
     if (!dir) return false;
     bool any = false;
@@ -173,8 +174,10 @@ void checkLongName(const String& path) {
     try {
         r = files::getLongName(path);
     } catch (const qx::RuntimeError& e) {
-        // The system gives no full path: the documented error, and only that.
-        QXFUZZ_CHECK(e.number() == qx::err::InvalidProcedureCall, "getLongName raised", printable(path), e.what());
+        // The full path does not fit (5), or the name holds a NUL and names nothing (53).
+        const bool nul = path.find(u'\0') != String::npos;
+        QXFUZZ_CHECK(e.number() == (nul ? qx::err::FileNotFound : qx::err::InvalidProcedureCall), "getLongName raised",
+                     printable(path), e.what());
         return;
     }
     QXFUZZ_CHECK(!r.empty() && r.front() == u'/', "getLongName gives a full path", printable(path), printable(r));
@@ -184,9 +187,12 @@ void checkLongName(const String& path) {
                      printable(r));
 }
 
-// A name that can be made as a plain, visible file in the root.
+// A name that can be made as a plain, visible file in the root, and that the
+// system's listing gives back as it is spelled (an unpaired surrogate outside
+// the range that stands for a raw byte does not survive the narrow text).
 bool plainFileName(const String& n) {
     if (n.empty() || n.front() == u'.' || files::hasWildcards(n)) return false;
+    if (qx::fromNarrow(qx::toNarrow(n)) != n) return false;
     if (n.find_first_of(String(u"/\0", 2)) != String::npos) return false;
     return qx::toNarrow(n).size() <= NAME_MAX;
 }
@@ -211,11 +217,14 @@ void checkCreatedFile(const String& rootText, const String& n) {
         const String ext = u"*" + n.substr(dot);
         QXFUZZ_CHECK(files::fileExists(base + ext), "\"*\" and the extension", printable(n), printable(ext));
     }
-    // The same name hidden is not found.
+    // The same name as a dot-file is found by its full name, never by a wildcard.
     const std::string hidden = root().path() + "/." + qx::toNarrow(n);
     if (qx::toNarrow(n).size() < NAME_MAX && !entryAt(hidden).present) {
         qxfuzz::writeFile(hidden, "h");
-        QXFUZZ_CHECK(!files::fileExists(base + u'.' + n), "a dot-file is hidden", printable(n));
+        QXFUZZ_CHECK(files::fileExists(base + u'.' + n), "a dot-file named in full is found", printable(n));
+        String q = n;
+        q[0] = u'?';
+        QXFUZZ_CHECK(!files::fileExists(base + u'.' + q), "a wildcard passes over dot-files", printable(n));
     }
 }
 

@@ -77,5 +77,16 @@ Check IsArray(typed), "a fixed script array is accepted"
 CheckEqual lib.GetIniString("S", "K", "D", folder & "\no\such.ini"), "D", "missing folder: the default"
 CheckEqual fso.FolderExists(folder & "\no"), False, "and no folder is made"
 
+' A name with a NUL in it names no file: the file before the NUL is untouched.
+PutText f, "[N]" & crlf & "A=1" & crlf
+CheckEqual lib.WriteIniString("N", "A", "2", f & Chr(0) & "x"), False, "a name with a NUL names no file"
+CheckEqual FileText(f), "[N]" & crlf & "A=1" & crlf, "and the file before the NUL is untouched"
+
+' A folder named with a trailing backslash cannot be opened as the INI file.
+On Error Resume Next
+r = lib.GetIniString("N", "A", "d", folder & "\")
+CheckErr 75, "a folder named as the INI file raises 75"
+On Error GoTo 0
+
 fso.DeleteFolder folder, True
 Summary

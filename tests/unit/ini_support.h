@@ -1,38 +1,15 @@
 #pragma once
-// A temporary folder per test and whole-file helpers for the INI tests.
+// Whole-file helpers for the INI tests (their folders are TempFolders).
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <cstdlib>
 #include <string>
 
 #include "core/qxstring.h"
+#include "temp_folder.h"
 
 namespace qxtest {
-
-class TempDir {
-public:
-    TempDir() {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() / ("qxtest-" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    std::filesystem::path path(const std::string& name) const { return path_ / name; }
-    // The path as the library takes it.
-    qx::String file(const std::string& name) const { return qx::fromUtf8(path(name).string()); }
-
-private:
-    std::filesystem::path path_;
-};
 
 inline std::string readBytes(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);

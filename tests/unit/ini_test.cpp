@@ -2,6 +2,7 @@
 // bytes it leaves on disk.
 #include <gtest/gtest.h>
 
+#include "files/paths.h"
 #include "ini/ini_engine.h"
 #include "ini_support.h"
 #include "test_support.h"
@@ -15,7 +16,7 @@ namespace {
 
 class IniTest : public ::testing::Test {
 protected:
-    qxtest::TempDir dir;
+    qxtest::TempFolder dir;
     String file = dir.file("app.ini");
     std::filesystem::path path = dir.path("app.ini");
 
@@ -275,6 +276,27 @@ TEST_F(IniTest, SaveLeavesNoTemporaryFileBehind) {
         EXPECT_EQ(e.path().filename(), "app.ini");
     }
     EXPECT_EQ(entries, 1);
+}
+
+TEST_F(IniTest, NameWithANulNamesNoFileAndTouchesNone) {
+    put("[S]\r\nA=1\r\n");
+    const String withNul = file + String(1, u'\0') + u"x";
+    EXPECT_EQ(ini::getIniString(u"S", u"A", u"d", withNul), u"d");
+    EXPECT_FALSE(ini::writeIniString(u"S", u"A", u"2", withNul));
+    EXPECT_FALSE(ini::writeIniSection(u"T", u"B=1", withNul));
+    EXPECT_EQ(bytes(), "[S]\r\nA=1\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
+}
+
+TEST_F(IniTest, FolderNamedWithATrailingSeparatorCannotBeOpened) {
+    // The folder holds a plain file, so the existence test finds it; opening
+    // the folder itself as the INI file then fails as any unopenable file does.
+    const String folder = dir.file("conf") + qx::files::separator();
+    std::filesystem::create_directory(dir.path("conf"));
+    writeBytes(dir.path("conf") / "x.ini", "[S]\r\nA=1\r\n");
+    EXPECT_RAISES(qx::err::PathFileAccessError, ini::getIniString(u"S", u"A", u"d", folder));
+    EXPECT_RAISES(qx::err::PathFileAccessError, ini::writeIniString(u"S", u"A", u"d", folder));
+    EXPECT_EQ(readBytes(dir.path("conf") / "x.ini"), "[S]\r\nA=1\r\n");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "core/hostapp.h"
 #include "core/object.h"
 #include "core/state.h"
+#include "temp_folder.h"
 #include "test_support.h"
 
 using qx::String;
@@ -54,6 +55,7 @@ TEST(VersionTypeProperty, StoresAny16BitValue) {
 }
 
 TEST(InitializeDll, VersionTypeArgumentReplacesPropertyAndZeroMeansRelease) {
+    const qxtest::UserFoldersInTempFolder user;  // the folders it creates land in the test's own
     runOnFreshThread([] {
         qx::clsQXGenRtns lib;
         lib.VersionType(qx::Beta);
@@ -72,6 +74,7 @@ TEST(InitializeDll, VersionTypeArgumentReplacesPropertyAndZeroMeansRelease) {
 }
 
 TEST(InitializeDll, SecondCallReturnsFirstResultAndChangesNothing) {
+    const qxtest::UserFoldersInTempFolder user;  // the folders it creates land in the test's own
     runOnFreshThread([] {
         qx::clsQXGenRtns lib;
         const qx::ObjectRef first = app(u"First", 1);
@@ -98,6 +101,7 @@ TEST(InitializeDll, SecondCallReturnsFirstResultAndChangesNothing) {
 }
 
 TEST(InitializeDll, AppDataWithoutObjectRaises13ThenReturnsStoredPath) {
+    const qxtest::UserFoldersInTempFolder user;  // the folders it creates land in the test's own
     runOnFreshThread([] {
         qx::clsQXGenRtns lib;
         EXPECT_RAISES(qx::err::TypeMismatch, lib.InitializeDll(Variant(u"MyApp"), qx::Demo));
@@ -113,6 +117,7 @@ TEST(InitializeDll, AppDataWithoutObjectRaises13ThenReturnsStoredPath) {
 }
 
 TEST(InitializeDll, HostWithoutExeNameRaises438AndIsNotRetried) {
+    const qxtest::UserFoldersInTempFolder user;  // the folders it creates land in the test's own
     runOnFreshThread([] {
         qx::clsQXGenRtns lib;
         auto noExeName = qx::MemoryObject::create(u"App");
@@ -134,6 +139,7 @@ TEST(InitializeDll, HostWithoutExeNameRaises438AndIsNotRetried) {
 }
 
 TEST(LibraryState, InstancesOnOneThreadShareIt) {
+    const qxtest::UserFoldersInTempFolder user;  // the folders InitializeDll creates land in the test's own
     runOnFreshThread([] {
         qx::clsQXGenRtns a;
         String path;
@@ -158,6 +164,7 @@ TEST(LibraryState, InstancesOnOneThreadShareIt) {
 }
 
 TEST(LibraryState, ThreadsNeverShareIt) {
+    const qxtest::UserFoldersInTempFolder user;  // the folders InitializeDll creates land in the test's own
     runOnFreshThread([] {
         qx::clsQXGenRtns first;
         first.InitializeDll(Variant(app(u"First")), qx::Beta);

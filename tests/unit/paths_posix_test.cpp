@@ -20,26 +20,13 @@
 #include "test_support.h"
 
 using qx::String;
+using qxtest::EnvVar;
 using qxtest::TempFolder;
 namespace files = qx::files;
 namespace fs = std::filesystem;
 using qx::sysinfo::sys::specialFolderPath;
 
 namespace {
-// Sets (or, with nullopt, removes) an environment variable for one scope.
-class EnvVar {
-public:
-    EnvVar(const char* name, std::optional<std::string> value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
-    }
-    ~EnvVar() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
 // Runs in another current folder for one scope.
 class InFolder {
 public:
@@ -51,12 +38,13 @@ private:
 };
 }  // namespace
 
-TEST(PosixFileExists, HiddenDotFilesAndEntryKinds) {
+TEST(PosixFileExists, DotFilesHideFromWildcardsOnlyAndEntryKinds) {
     TempFolder t("qx_hidden");
     t.write(u".hidden");
     t.write(u".config|app.ini");
-    EXPECT_FALSE(files::fileExists(t / u".hidden"));
+    EXPECT_TRUE(files::fileExists(t / u".hidden")) << "a name given in full is found";
     EXPECT_FALSE(files::fileExists(t / u"*"));
+    EXPECT_FALSE(files::fileExists(t / u".h*"));
     EXPECT_FALSE(files::fileExists(t.str()));
     EXPECT_TRUE(files::fileExists(t / u".config/*.ini"));  // only the entry itself counts
 
@@ -101,6 +89,14 @@ TEST(PosixPaths, ShortLongAndAbsoluteNames) {
     }
     EXPECT_EQ(files::getLongName(u"/"), u"/");
     EXPECT_RAISES(qx::err::InvalidProcedureCall, files::getLongName(u""));
+    // A full path of 255 characters or more does not fit GetLongName's buffer.
+    const String deep = u"/" + String(200, u'a') + u"/" + String(52, u'b');
+    EXPECT_RAISES(qx::err::InvalidProcedureCall, files::getLongName(deep + u"c"));
+    EXPECT_EQ(files::getLongName(deep), deep) << "254 characters fit";
+    // A name holding a NUL names nothing.
+    EXPECT_RAISES(qx::err::FileNotFound, files::getLongName(file + String(1, u'\0')));
+    EXPECT_FALSE(files::fileExists(file + String(1, u'\0') + u"x"));
+    EXPECT_EQ(files::getShortName(file + String(1, u'\0')), u"");
     EXPECT_EQ(files::getAbsolutePath(u"../x/./y"), u"../x/y");
     EXPECT_EQ(files::getAbsolutePath(u"a\\.\\b"), u"a\\.\\b");  // "\" is a name character here
 
@@ -167,6 +163,22 @@ TEST(PosixSpecialFolders, RecordAndProbeErrors) {
     {
         EnvVar tmp("TMPDIR", root + "/missing");
         EXPECT_RAISES(qx::err::PathNotFound, qx::sysinfo::getSpecialFolders(host));
+    }
+    {
+        // A temporary path that does not fit in 100 characters leaves the
+        // buffer empty: the probe goes to the current folder.
+        const fs::path longTmp = t.path() / std::string(100, 't');
+        fs::create_directory(longTmp);
+        fs::create_directory(t.path() / "cwd");
+        EnvVar tmp("TMPDIR", longTmp.string());
+        InFolder here(t.path() / "cwd");
+        const auto r = qx::sysinfo::getSpecialFolders(host);
+        EXPECT_EQ(r->UserProfileTempFolder(), r16 + u"/cwd/");
+        EXPECT_TRUE(fs::is_regular_file(t.path() / "cwd" / "Tool.tmp"));
+        EXPECT_FALSE(fs::exists(longTmp / "Tool.tmp"));
+        const std::string fits = "/" + std::string(97, 'f');  // 99 characters with the separator added
+        EnvVar fitting("TMPDIR", fits);
+        EXPECT_EQ(qx::sysinfo::sys::tempPath(), qx::fromUtf8(fits + "/"));
     }
     fs::remove(t.path() / "Tool.tmp");
     fs::create_directory(t.path() / "Tool.tmp");  // a folder where the probe file belongs

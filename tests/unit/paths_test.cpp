@@ -107,10 +107,11 @@ TEST(SearchDecisions, PatternAndAttributeFilter) {
     for (const std::uint32_t a : {Hidden, System | Archive, Directory, VolumeLabel, ReadOnly | Directory}) {
         EXPECT_FALSE(files::isPlainFileEntry(a)) << a;
     }
-    EXPECT_EQ(files::posixAttributes(u"app.ini", files::EntryKind::RegularFile), 0u);
-    EXPECT_EQ(files::posixAttributes(u".profile", files::EntryKind::RegularFile), Hidden);
-    EXPECT_EQ(files::posixAttributes(u"..", files::EntryKind::Folder), Hidden | Directory);
-    EXPECT_EQ(files::posixAttributes(u"fifo", files::EntryKind::Other), System);
+    EXPECT_EQ(files::posixAttributes(u"app.ini", files::EntryKind::RegularFile, true), 0u);
+    EXPECT_EQ(files::posixAttributes(u".profile", files::EntryKind::RegularFile, true), Hidden);
+    EXPECT_EQ(files::posixAttributes(u".profile", files::EntryKind::RegularFile, false), 0u);
+    EXPECT_EQ(files::posixAttributes(u"..", files::EntryKind::Folder, true), Hidden | Directory);
+    EXPECT_EQ(files::posixAttributes(u"fifo", files::EntryKind::Other, false), System);
 }
 
 TEST(FoldDotSegments, TextualFolding) {

@@ -145,7 +145,8 @@ TEST(SpecialFolderRows, HostReadsAndErrors) {
 }
 
 TEST(GetSpecialFolders, RealSystemAndProbeFile) {
-    qxtest::runOnFreshThread([] {
+    const qxtest::UserFoldersInTempFolder user;
+    qxtest::runOnFreshThread([&] {
         qx::clsQXGenRtns lib;
         EXPECT_RAISES(qx::err::ObjectNotSet, lib.GetSpecialFolders());
         const String exe = u"qx_probe_test";
@@ -154,7 +155,7 @@ TEST(GetSpecialFolders, RealSystemAndProbeFile) {
         const fs::path probe(r->UserProfileTempFolder() + exe + u".tmp");
         ASSERT_TRUE(fs::is_regular_file(probe));
         EXPECT_EQ(fs::file_size(probe), 0u);
-        EXPECT_TRUE(fs::equivalent(probe, fs::temp_directory_path() / fs::path(exe + u".tmp")));
+        EXPECT_TRUE(fs::equivalent(probe, user.root().path() / "tmp" / fs::path(exe + u".tmp")));
         std::ofstream(probe, std::ios::binary) << "left over";
         const auto again = lib.GetSpecialFolders();
         EXPECT_EQ(fs::file_size(probe), 0u);

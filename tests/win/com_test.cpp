@@ -116,7 +116,7 @@ TEST_F(ComBoundary, TypedReferencesAreCoercedAndWrittenBack) {
 }
 
 TEST_F(ComBoundary, StringAndArrayReferencesOfIniMembers) {
-    qxtest::TempDir dir;
+    qxtest::TempFolder dir;
     const std::wstring file = dir.path("typed.ini").wstring();
     qxtest::writeBytes(dir.path("typed.ini"), "[A]\r\na=1\r\nb=2\r\n");
     BSTR section = SysAllocString(L"A");

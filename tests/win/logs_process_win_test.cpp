@@ -51,7 +51,7 @@ PROCESS_INFORMATION startWriter(const std::string& file, int p) {
 }
 
 TEST(LogProcessesWin, ConcurrentAppendsKeepEveryLineWhole) {
-    qxtest::TempDir dir;
+    qxtest::TempFolder dir;
     const std::string file = dir.path("shared.log").string();
     qxtest::writeBytes(file, "header\r\n\r\n\r\n");
     std::vector<PROCESS_INFORMATION> children;
@@ -69,7 +69,7 @@ TEST(LogProcessesWin, ConcurrentAppendsKeepEveryLineWhole) {
 }
 
 TEST(LogFileWin, LogHeldWithoutSharingRaisesPermissionDeniedForWriteLogOnly) {
-    qxtest::TempDir dir;
+    qxtest::TempFolder dir;
     const std::string file = dir.path("held.log").string();
     qxtest::writeBytes(file, "kept\r\n");
     qxtest::runOnFreshThread([&] {
