@@ -115,7 +115,7 @@ public:
         }
         if (::stat(file_.c_str(), &st) != 0) return;  // no file yet: an empty hive
         try {
-            readable_ = hive_.parse(ini::readIniBytes(fromNarrow(file_)), kRootNames[root]);
+            readable_ = hive_.parse(ini::loadIniFile(fromNarrow(file_), nullptr).bytes, kRootNames[root]);
         } catch (const RuntimeError&) {
             readable_ = false;
         }
