@@ -153,7 +153,6 @@ void clsQXGenRtns::CenterObject(const ObjectRef& obj) { ui::centerObject(obj); }
 void clsQXGenRtns::CenterInControl(const ObjectRef& obj, const ObjectRef& ctl) { ui::centerOn(obj, ctl); }
 void clsQXGenRtns::CenterInForm(const ObjectRef& obj, const ObjectRef& frm) { ui::centerOn(obj, frm); }
 
-// Routines of the parts of the library that are still to come.
 void clsQXGenRtns::GetDisplayVerInfo(clsVersionInfo& V) { sysinfo::getDisplayVerInfo(V); }
 std::int32_t clsQXGenRtns::GetUNCPath(String strDriveLetter, String& strUNCPath) {
     return sysinfo::getUNCPath(strDriveLetter, strUNCPath);

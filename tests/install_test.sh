@@ -5,6 +5,8 @@
 set -euo pipefail
 build=$1
 source_dir=$2
+compiler=$3
+flags=${4:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
@@ -18,6 +20,7 @@ find_package(QXGenRtns REQUIRED)
 add_executable(host demo.cpp)
 target_link_libraries(host PRIVATE QXGenRtns::qxgenrtns)
 CMAKE
-cmake -S "$work/host" -B "$work/host/build" -G Ninja -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
+cmake -S "$work/host" -B "$work/host/build" -G Ninja -DCMAKE_PREFIX_PATH="$work/prefix" \
+  -DCMAKE_CXX_COMPILER="$compiler" -DCMAKE_CXX_FLAGS="$flags" >/dev/null
 cmake --build "$work/host/build" >/dev/null
 echo "demo host built against the installed package"
