@@ -197,7 +197,7 @@ std::wstring elementText(SAFEARRAY* sa, LONG i) {
 // that comes back has the variable's own element type, and an array that
 // cannot be replaced (fixed bounds, or locked) raises error 10 untouched.
 TEST_F(ComBoundary, ArrayReferencesKeepTheirElementTypeAndFixedArraysRaise10) {
-    qxtest::TempDir dir;
+    qxtest::TempFolder dir;
     const std::wstring file = dir.path("arrays.ini").wstring();
     qxtest::writeBytes(dir.path("arrays.ini"), "[A]\r\na=1\r\nb=2\r\n");
     BSTR section = SysAllocString(L"A");
