@@ -38,6 +38,8 @@ String fromNarrow(std::string_view s);
 
 // UTF-8 conversions, independent of the platform (for C++ hosts and diagnostics).
 std::string toUtf8(StringView s);
+// Appends the UTF-8 bytes of one code point.
+void appendUtf8(std::string& out, char32_t c);
 String fromUtf8(std::string_view s);
 
 // Decimal text of an integer, "-" in front of a negative value, no blank.

@@ -27,14 +27,6 @@ std::int32_t scaledLength(double value, float factor) { return toInt32(value * s
 
 namespace {
 
-template <typename F>
-void skipFailure(F&& step) {
-    try {
-        step();
-    } catch (const RuntimeError&) {
-    }
-}
-
 Object& need(const ObjectRef& obj) {
     if (!obj) raise(err::ObjectNotSet);
     return *obj;
@@ -46,29 +38,29 @@ void clsQXResizeForm::InitResizeArray(const ObjectRef& frm) {
     // When the controls cannot be listed the table keeps its size.
     std::vector<Variant> controls;
     bool listed = false;
-    skipFailure([&] {
+    ui::skipFailure([&] {
         controls = ui::controlsOf(frm);
         listed = true;
     });
     if (listed) factors_.assign(controls.size(), ui::ResizeFactors{});
 
-    skipFailure([&] { scaleMode_ = need(frm).get(u"ScaleMode").toInt16(); });
+    ui::skipFailure([&] { scaleMode_ = need(frm).get(u"ScaleMode").toInt16(); });
     std::int32_t formWidth = 0;
     std::int32_t formHeight = 0;
-    skipFailure([&] { formWidth = need(frm).get(u"Width").toInt32(); });
-    skipFailure([&] { formHeight = need(frm).get(u"Height").toInt32(); });
+    ui::skipFailure([&] { formWidth = need(frm).get(u"Width").toInt32(); });
+    ui::skipFailure([&] { formHeight = need(frm).get(u"Height").toInt32(); });
 
     // The farthest right and bottom edges of the controls that reach past the
     // form; controls without a position (reading fails) take no part.
     double maxRight = 0;
     double maxBottom = 0;
     for (const Variant& c : controls) {
-        skipFailure([&] {
+        ui::skipFailure([&] {
             Object& ctl = need(c.toObject());
             const double right = ctl.get(u"Left").toDouble() + ctl.get(u"Width").toDouble();
             if (right > formWidth && right > maxRight) maxRight = right;
         });
-        skipFailure([&] {
+        ui::skipFailure([&] {
             Object& ctl = need(c.toObject());
             const double bottom = ctl.get(u"Top").toDouble() + ctl.get(u"Height").toDouble();
             if (bottom > formHeight && bottom > maxBottom) maxBottom = bottom;
@@ -83,19 +75,19 @@ void clsQXResizeForm::InitResizeArray(const ObjectRef& frm) {
 
 void clsQXResizeForm::ResizeControls(const ObjectRef& frm) {
     if (!initialised_) return;
-    skipFailure([&] { need(frm).set(u"ScaleMode", Variant(scaleMode_)); });
+    ui::skipFailure([&] { need(frm).set(u"ScaleMode", Variant(scaleMode_)); });
 
     std::vector<Variant> controls;
-    skipFailure([&] { controls = ui::controlsOf(frm); });
+    ui::skipFailure([&] { controls = ui::controlsOf(frm); });
     // Controls beyond those measured (added since) are left alone, and
     // measured ones the form no longer has are passed over.
     const std::size_t n = std::min(controls.size(), factors_.size());
     for (std::size_t i = 0; i < n; ++i) {
-        skipFailure([&] {
+        ui::skipFailure([&] {
             Object& ctl = need(controls[i].toObject());
             // A control without a Tag cannot be marked and is resized.
             String tag;
-            skipFailure([&] { tag = ctl.get(u"Tag").toString(); });
+            ui::skipFailure([&] { tag = ctl.get(u"Tag").toString(); });
             if (equalsNoCase(tag, u"NoResize")) return;
             const ui::ResizeFactors& f = factors_[i];
             const std::int32_t left = ui::scaledLength(ctl.get(u"Left").toDouble(), f.Left);

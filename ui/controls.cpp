@@ -9,15 +9,6 @@ namespace qx::ui {
 
 namespace {
 
-// Runs one step; a failure of the host object skips just that step.
-template <typename F>
-void skipFailure(F&& step) {
-    try {
-        step();
-    } catch (const RuntimeError&) {
-    }
-}
-
 ObjectRef need(const ObjectRef& obj) {
     if (!obj) raise(err::ObjectNotSet);
     return obj;

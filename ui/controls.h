@@ -5,6 +5,7 @@
 // None of these raises: a step that fails is skipped and the rest goes on.
 #include <vector>
 
+#include "core/error.h"
 #include "core/object.h"
 
 namespace qx::ui {
@@ -12,6 +13,15 @@ namespace qx::ui {
 // The items of the form's Controls collection, in its order. Raises when the
 // form has no such collection or it cannot be enumerated.
 std::vector<Variant> controlsOf(const ObjectRef& form);
+
+// Runs one step; a failure of the host object skips just that step.
+template <typename F>
+void skipFailure(F&& step) {
+    try {
+        step();
+    } catch (const RuntimeError&) {
+    }
+}
 
 // Sets Enabled on every control of the form; controls without it are passed over.
 void setAllEnabled(const ObjectRef& form, bool enabled);
