@@ -52,9 +52,10 @@ struct Dialog {
 
 Dialog* dialogOf(HWND form) { return reinterpret_cast<Dialog*>(GetWindowLongPtrW(form, GWLP_USERDATA)); }
 
+// Closing is posted, so that the button's own click handling ends before its window goes.
 void press(HWND form, Dialog& d, std::size_t i) {
     d.result = msgBoxTagResult(d.tags[i]);
-    if (i + 1 >= 1 && i + 1 <= 7) DestroyWindow(form);
+    if (i + 1 >= 1 && i + 1 <= 7) PostMessageW(form, WM_CLOSE, 0, 0);
 }
 
 void drawButton(const Dialog& d, const DRAWITEMSTRUCT& item) {
@@ -116,6 +117,8 @@ LRESULT CALLBACK formProc(HWND form, UINT msg, WPARAM wp, LPARAM lp) {
             }
             break;
         case WM_CLOSE:
+            // The owner is enabled again first, so that it, not another program, becomes active.
+            if (HWND owner = GetWindow(form, GW_OWNER)) EnableWindow(owner, TRUE);
             DestroyWindow(form);
             return 0;
         case WM_DESTROY:
