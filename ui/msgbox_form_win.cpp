@@ -46,6 +46,7 @@ struct Dialog {
     std::vector<HWND> buttons;
     std::vector<String> tags;
     HFONT font = nullptr;
+    HWND disabledOwner = nullptr;  // the owner this box disabled, to enable again
     std::int32_t result = 0;
     bool closed = false;
 };
@@ -118,7 +119,7 @@ LRESULT CALLBACK formProc(HWND form, UINT msg, WPARAM wp, LPARAM lp) {
             break;
         case WM_CLOSE:
             // The owner is enabled again first, so that it, not another program, becomes active.
-            if (HWND owner = GetWindow(form, GW_OWNER)) EnableWindow(owner, TRUE);
+            if (d && d->disabledOwner) EnableWindow(d->disabledOwner, TRUE);
             DestroyWindow(form);
             return 0;
         case WM_DESTROY:
@@ -204,7 +205,10 @@ std::int32_t showMsgBox(const MsgBoxRequest& request, const MsgBoxLayout& layout
         d.tags.push_back(fromNarrow(std::to_string(request.buttons[i].result)));
     }
 
-    if (owner) EnableWindow(owner, FALSE);
+    if (owner && IsWindowEnabled(owner)) {
+        d.disabledOwner = owner;
+        EnableWindow(owner, FALSE);
+    }
     ShowWindow(form, SW_SHOW);
     SetForegroundWindow(form);
     SetFocus(d.buttons[0]);
@@ -224,9 +228,9 @@ std::int32_t showMsgBox(const MsgBoxRequest& request, const MsgBoxLayout& layout
         }
     }
     if (!d.closed) DestroyWindow(form);
-    if (owner) {
-        EnableWindow(owner, TRUE);
-        SetActiveWindow(owner);
+    if (d.disabledOwner) {
+        EnableWindow(d.disabledOwner, TRUE);
+        SetActiveWindow(d.disabledOwner);
     }
     if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
     DeleteObject(d.font);
