@@ -33,11 +33,6 @@
 
 namespace qx {
 
-namespace {
-[[noreturn]] void na(const char* member) { notAvailable("clsQXGenRtns", member); }
-
-}  // namespace
-
 clsQXGenRtns::clsQXGenRtns() { state().SavedControls = std::make_shared<SavedControlCollection>(); }
 
 clsQXGenRtns::~clsQXGenRtns() { state().SavedControls.reset(); }

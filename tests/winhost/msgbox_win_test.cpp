@@ -159,16 +159,3 @@ TEST_F(MsgBoxWindow, ClosingKeepsThePreviousResultAndTheOwnerWaits) {
     EXPECT_FALSE(seen.ownerEnabled);
     EXPECT_TRUE(IsWindowEnabled(owner->hwnd()));
 }
-
-TEST_F(MsgBoxWindow, OkBoxReturnsOneAndCentresItsButton) {
-    SeenBox seen;
-    std::thread answer = answerBox("Plain", 0, seen, GetCurrentThreadId());
-    const std::int32_t result = lib.MyMsgBox(u"Hi", 4096, u"Plain", 1);
-    answer.join();
-    ASSERT_TRUE(seen.found);
-    EXPECT_EQ(result, 1);
-    ASSERT_EQ(seen.captions, std::vector<std::string>{"&Ok"});
-    const int rowWidth = seen.labelRect.right - seen.labelRect.left;
-    EXPECT_NEAR(seen.buttons[0].left, rowWidth - seen.buttons[0].right, 1);
-    EXPECT_EQ(seen.labelStyle & SS_TYPEMASK, SS_RIGHT);
-}
