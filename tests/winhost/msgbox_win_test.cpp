@@ -124,7 +124,9 @@ TEST_F(MsgBoxWindow, YesNoCancelLaidOutSkinnedAndAnswered) {
         EXPECT_EQ(seen.buttons[i].right - seen.buttons[i].left, 81);  // 1215 twips
         EXPECT_EQ(seen.buttons[i].bottom - seen.buttons[i].top, 33);  // 495 twips
         EXPECT_EQ(seen.buttons[i].top, seen.buttons[0].top);
-        if (i > 0) EXPECT_NEAR(seen.buttons[i].left - seen.buttons[i - 1].right, gap, 1);
+        if (i > 0) {
+            EXPECT_NEAR(seen.buttons[i].left - seen.buttons[i - 1].right, gap, 1);
+        }
     }
     EXPECT_GT(seen.buttons[0].top, seen.labelRect.bottom);
     // The label spans the row and the last button ends where the row does.
