@@ -78,7 +78,7 @@ std::thread answerBox(std::string caption, int press, SeenBox& seen, DWORD calle
             if (GetGUIThreadInfo(caller, &gui))
                 for (std::size_t b = 0; b < c.buttons.size(); ++b)
                     if (c.buttons[b] == gui.hwndFocus) seen.focused = static_cast<int>(b);
-            seen.topPixel = winhost::captureWindow(form).at(2, 2);
+            seen.topPixel = winhost::captureWindow(form).at(2, 0);
             if (owner) seen.ownerEnabled = IsWindowEnabled(owner) != FALSE;
             if (const char* hold = std::getenv("QX_WINHOST_HOLD_MS")) {
                 if (const char* ready = std::getenv("QX_WINHOST_READY"))
