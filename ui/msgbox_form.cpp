@@ -107,7 +107,6 @@ std::int32_t myMsgBox(const String& prompt, std::int32_t style, const String& ti
     request.align = align;
     request.buttons = msgBoxButtons(style);
     request.focus = msgBoxFocus(style, request.buttons.size());
-    request.skin = st.Skin;
 
     const MsgTextSize text = measureMsgText(prompt);
     Screen& s = screen();

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/state.h"
+#include "core/qxstring.h"
 #include "ui/msgbox_form.h"
 
 namespace qx::ui {
@@ -16,7 +16,6 @@ struct MsgBoxRequest {
     std::int32_t align = 2;
     std::vector<MsgBoxButton> buttons;
     std::size_t focus = 0;
-    SkinColours skin;
 };
 
 // What the message needs, in twips, in the message's font (Times New Roman

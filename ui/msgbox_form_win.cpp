@@ -1,6 +1,6 @@
 // The message box as a window of the library's own: a static label for the
-// message, owner-drawn push buttons in the stored button colours, the
-// background gradient of the stored skin, shown modal to the thread's active
+// message, owner-drawn push buttons and a background gradient in the skin
+// stored at the time of each paint, shown modal to the thread's active
 // window with a message loop of its own.
 #include <windows.h>
 
@@ -10,6 +10,7 @@
 
 #include "core/error.h"
 #include "core/screen.h"
+#include "core/state.h"
 #include "ui/msgbox_form_sys.h"
 #include "ui/skin_sys.h"
 
@@ -61,14 +62,14 @@ void press(HWND form, Dialog& d, std::size_t i) {
 
 void drawButton(const Dialog& d, const DRAWITEMSTRUCT& item) {
     RECT r = item.rcItem;
-    HBRUSH face = CreateSolidBrush(colour(d.request->skin.ButtonColor));
+    HBRUSH face = CreateSolidBrush(colour(state().Skin.ButtonColor));
     FillRect(item.hDC, &r, face);
     DeleteObject(face);
     DrawEdge(item.hDC, &r, (item.itemState & ODS_SELECTED) ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
     wchar_t text[64] = {};
     GetWindowTextW(item.hwndItem, text, 64);
     SetBkMode(item.hDC, TRANSPARENT);
-    SetTextColor(item.hDC, colour(d.request->skin.ButtonTextColor));
+    SetTextColor(item.hDC, colour(state().Skin.ButtonTextColor));
     HGDIOBJ old = SelectObject(item.hDC, d.font);
     DrawTextW(item.hDC, text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     SelectObject(item.hDC, old);
@@ -85,9 +86,9 @@ LRESULT CALLBACK formProc(HWND form, UINT msg, WPARAM wp, LPARAM lp) {
             if (d) {
                 RECT r{};
                 GetClientRect(form, &r);
-                // The stored skin: its background colour, shading to white downwards.
+                // The skin stored now: its background colour, shading to white downwards.
                 if (skin::fillVerticalGradient(static_cast<std::intptr_t>(reinterpret_cast<UINT_PTR>(wp)), r.right,
-                                               r.bottom, d->request->skin.BackgroundColor, 0xFFFFFF))
+                                               r.bottom, state().Skin.BackgroundColor, 0xFFFFFF))
                     return 1;
             }
             break;
