@@ -28,14 +28,10 @@
 #include "ui/centring.h"
 #include "ui/controls.h"
 #include "ui/manifest.h"
+#include "ui/msgbox_form.h"
 #include "ui/skin.h"
 
 namespace qx {
-
-namespace {
-[[noreturn]] void na(const char* member) { notAvailable("clsQXGenRtns", member); }
-
-}  // namespace
 
 clsQXGenRtns::clsQXGenRtns() { state().SavedControls = std::make_shared<SavedControlCollection>(); }
 
@@ -226,7 +222,10 @@ void clsQXGenRtns::SetListViewBackColor(const ObjectRef& Cntrl, std::int32_t Bac
 void clsQXGenRtns::SetTreeViewBackColor(const ObjectRef& Cntrl, std::int32_t BackColor) {
     ui::setTreeViewBackColour(Cntrl, BackColor);
 }
-std::int32_t clsQXGenRtns::MyMsgBox(const String&, std::int32_t, const String&, std::int32_t) { na("MyMsgBox"); }
+std::int32_t clsQXGenRtns::MyMsgBox(const String& Prompt, std::int32_t MsgBoxStyle, const String& Title,
+                                   std::int32_t Align) {
+    return ui::myMsgBox(Prompt, MsgBoxStyle, Title, Align);
+}
 String clsQXGenRtns::BrowseFolder(const String& StartFolder, const ObjectRef& frm) {
     return ui::browseFolder(StartFolder, frm);
 }

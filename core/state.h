@@ -61,6 +61,9 @@ struct LibraryState {
     std::shared_ptr<SavedControlCollection> SavedControls;
     SkinColours Skin;
 
+    // The library's message box: the result of the last button pressed on it.
+    std::int32_t MsgBoxResult = 0;
+
     // The logs: enabled by their INI keys, each with the file it writes to.
     bool LogEnabled = false;
     String LogPath;

@@ -17,6 +17,8 @@ CheckEqual r, "", "a second InitializeDll returns the stored (empty) INI path"
 r = lib.GetVersion
 CheckErr 91, "still no host object after the failed initialisation"
 CheckEqual lib.VersionType, 3, "the failed call stored its version type before failing"
+r = lib.MyMsgBox("No caption yet")
+CheckErr 91, "MyMsgBox without a host object raises 91 before showing anything"
 
 ' Errors carry the class as their source and the runtime's text.
 r = lib.GetVersion

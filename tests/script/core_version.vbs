@@ -70,6 +70,11 @@ app.Major = 70000
 On Error Resume Next
 r = lib.GetVersion
 CheckErr 6, "a version number beyond 16 bits overflows"
+app.Major = 2
+' The message box is reached with its arguments; an alignment the label
+' cannot take fails before any window is shown, so nothing waits here.
+r = lib.MyMsgBox("Reached", 4, "Probe", 3)
+CheckErrText 380, "Invalid property value", "MyMsgBox with alignment 3"
 On Error GoTo 0
 
 Summary

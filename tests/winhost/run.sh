@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # Runs the real-window host under Wine on an X server of its own:
-#   run.sh <qx_winhost_tests.exe> <prefix> [--shot <file.png>]
+#   run.sh <qx_winhost_tests.exe> <prefix> [--shot <file.png> [<test filter>]]
 # The X server (Xvfb, 1024x768, 24-bit) is started here and stopped at the
 # end, with the prefix's wineserver. The program runs inside a Wine desktop
 # window, which stands in for a window manager (top-level windows then open
 # in a fraction of a second). The result is read from the program's XML
 # report: every test ran and none failed. With --shot, the skinned form is
-# held on screen and the whole screen is saved as a PNG.
+# held on screen and the whole screen is saved as a PNG; the filter picks the
+# test that shows it (the skinned form's, unless given).
 set -uo pipefail
 exe=$(realpath "$1")
 prefix=$(realpath -m "$2")
 shot=
-if [ "${3:-}" = --shot ]; then shot=$(realpath -m "${4:?--shot needs a file name}"); fi
+filter=SkinWindow.*
+if [ "${3:-}" = --shot ]; then shot=$(realpath -m "${4:?--shot needs a file name}"); filter=${5:-$filter}; fi
 root=$(cd "$(dirname "$0")/../.." && pwd)
 
 if [ "${QX_WINHOST_INNER:-}" != 1 ]; then
@@ -30,7 +32,7 @@ ready=$prefix-shot-ready
 rm -f "$ready" "$prefix-shot.xwd"
 if [ -n "$shot" ]; then
   export QX_WINHOST_HOLD_MS=4000 QX_WINHOST_READY="Z:${ready//\//\\}"
-  args+=("--gtest_filter=SkinWindow.*")
+  args+=("--gtest_filter=$filter")
 fi
 "$root/scripts/wine-run.sh" explorer /desktop=qxhost,1024x768 "Z:${exe//\//\\}" "${args[@]}" &
 runner=$!
