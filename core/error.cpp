@@ -38,9 +38,4 @@ void raise(std::int32_t number) { throw RuntimeError(number); }
 
 void raise(std::int32_t number, const String& description) { throw RuntimeError(number, description); }
 
-void notAvailable(const char* className, const char* member) {
-    throw RuntimeError(err::ActionNotSupported,
-                       fromUtf8(std::string(className) + "." + member + " is not available yet in this build"));
-}
-
 }  // namespace qx

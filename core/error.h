@@ -46,7 +46,4 @@ private:
 [[noreturn]] void raise(std::int32_t number);
 [[noreturn]] void raise(std::int32_t number, const String& description);
 
-// Raised by members whose routine belongs to a part of the library that is not built yet.
-[[noreturn]] void notAvailable(const char* className, const char* member);
-
 }  // namespace qx
