@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/error.h"
+#include "core/scoped_win.h"
 #include "files/path_logic.h"
 #include "files/paths.h"
 #include "files/paths_sys.h"
@@ -56,22 +57,19 @@ String fullPathName(const String& path) {
 
 String firstEntryName(const String& path) {
     WIN32_FIND_DATAA found{};
-    HANDLE h = FindFirstFileA(systemPath(path, FileOp::Read).c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE) return String();
-    const String name = narrowText(found.cFileName, MAX_PATH);
-    FindClose(h);
-    return name;
+    const UniqueFind h(FindFirstFileA(systemPath(path, FileOp::Read).c_str(), &found));
+    if (!h) return String();
+    return narrowText(found.cFileName, MAX_PATH);
 }
 
 bool anyPlainFile(const String& pattern) {
     WIN32_FIND_DATAA found{};
-    HANDLE h = FindFirstFileA(systemPath(pattern, FileOp::Read).c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    const UniqueFind h(FindFirstFileA(systemPath(pattern, FileOp::Read).c_str(), &found));
+    if (!h) return false;
     bool plain = false;
     do {
         plain = isPlainFileEntry(found.dwFileAttributes);
-    } while (!plain && FindNextFileA(h, &found));
-    FindClose(h);
+    } while (!plain && FindNextFileA(h.get(), &found));
     return plain;
 }
 
