@@ -36,17 +36,17 @@ String getAbsolutePath(const String& relPathName) {
     return fromNarrow(std::string(out, len));
 }
 
-String getShortName(const String& longPath) {
-    if (longPath.find(u'\0') != String::npos) return String();  // names nothing: no short name
-    const std::string src = systemPath(longPath, FileOp::Read);
+namespace sys {
+
+bool shortPathName(const String& path, String& out) {
+    const std::string src = systemPath(path, FileOp::Read);
     char buffer[kShortPathChars + 1] = {};
     const DWORD n = GetShortPathNameA(src.c_str(), buffer, kShortPathChars);
     // 0 is failure; a count of the buffer's size or more is the size it would need.
-    if (n == 0 || n >= kShortPathChars) return String();
-    return fromNarrow(std::string(buffer, n));
+    if (n == 0 || n >= kShortPathChars) return false;
+    out = fromNarrow(std::string(buffer, n));
+    return true;
 }
-
-namespace sys {
 
 String fullPathName(const String& path) {
     const std::string src = systemPath(path, FileOp::Read);
