@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "QXGenRtns_h.h"
 #include "com/com_object.h"
@@ -571,19 +572,100 @@ private:
 };
 
 const ClassEntry kClasses[] = {
-    {&CLSID_clsQXGenRtns, &IID__clsQXGenRtns, L"clsQXGenRtns", &createObject<ComQXGenRtns>},
-    {&CLSID_clsFileAccess, &IID__clsFileAccess, L"clsFileAccess", &createObject<ComFileAccess>},
-    {&CLSID_HDSN, &IID__HDSN, L"HDSN", &createObject<ComHDSN>},
-    {&CLSID_clsQXResizeForm, &IID__clsQXResizeForm, L"clsQXResizeForm", &createObject<ComResizeForm>},
-    {&CLSID_clsVersionInfo, &IID__clsVersionInfo, L"clsVersionInfo", &createObject<ComVersionInfo>},
-    {&CLSID_clsSpecialFolders, &IID__clsSpecialFolders, L"clsSpecialFolders", &createObject<ComSpecialFolders>},
+    {L"clsQXGenRtns", &createObject<ComQXGenRtns>},
+    {L"clsFileAccess", &createObject<ComFileAccess>},
+    {L"HDSN", &createObject<ComHDSN>},
+    {L"clsQXResizeForm", &createObject<ComResizeForm>},
+    {L"clsVersionInfo", &createObject<ComVersionInfo>},
+    {L"clsSpecialFolders", &createObject<ComSpecialFolders>},
 };
+
+const ClassEntry* entryNamed(const std::wstring& name) {
+    for (const ClassEntry& e : kClasses)
+        if (name == e.name) return &e;
+    return nullptr;
+}
+
+// Type information and its attributes, given back when done.
+class TypeInfo {
+public:
+    TypeInfo() = default;
+    ~TypeInfo() {
+        if (attr_) info_->ReleaseTypeAttr(attr_);
+        if (info_) info_->Release();
+    }
+    TypeInfo(const TypeInfo&) = delete;
+    TypeInfo& operator=(const TypeInfo&) = delete;
+    ITypeInfo** put() { return &info_; }
+    ITypeInfo* get() const { return info_; }
+    const TYPEATTR& attr() {
+        if (!attr_) throwIfFailed(info_->GetTypeAttr(&attr_));
+        return *attr_;
+    }
+    std::wstring name() const {
+        BSTR text = nullptr;
+        throwIfFailed(info_->GetDocumentation(MEMBERID_NIL, &text, nullptr, nullptr, nullptr));
+        std::wstring out(text ? text : L"", text ? SysStringLen(text) : 0);
+        SysFreeString(text);
+        return out;
+    }
+
+private:
+    ITypeInfo* info_ = nullptr;
+    TYPEATTR* attr_ = nullptr;
+};
+
+// The interface a coclass marks [default].
+void readDefaultInterface(TypeInfo& coclass, CoClass& out) {
+    const WORD count = coclass.attr().cImplTypes;
+    for (UINT i = 0; i < count; ++i) {
+        INT flags = 0;
+        throwIfFailed(coclass.get()->GetImplTypeFlags(i, &flags));
+        if (!(flags & IMPLTYPEFLAG_FDEFAULT) || (flags & IMPLTYPEFLAG_FSOURCE)) continue;
+        HREFTYPE ref = 0;
+        throwIfFailed(coclass.get()->GetRefTypeOfImplType(i, &ref));
+        TypeInfo itf;
+        throwIfFailed(coclass.get()->GetRefTypeInfo(ref, itf.put()));
+        out.iid = itf.attr().guid;
+        out.interfaceName = itf.name();
+        return;
+    }
+    throw HResultError{TYPE_E_ELEMENTNOTFOUND};
+}
 
 }  // namespace
 
 const ClassEntry* classTable(std::size_t& count) {
     count = sizeof(kClasses) / sizeof(kClasses[0]);
     return kClasses;
+}
+
+namespace {
+std::vector<CoClass> readCoClasses() {
+    ITypeLib* lib = typeLib();
+    std::vector<CoClass> out;
+    const UINT count = lib->GetTypeInfoCount();
+    for (UINT i = 0; i < count; ++i) {
+        TYPEKIND kind = TKIND_MAX;
+        throwIfFailed(lib->GetTypeInfoType(i, &kind));
+        if (kind != TKIND_COCLASS) continue;
+        TypeInfo info;
+        throwIfFailed(lib->GetTypeInfo(i, info.put()));
+        CoClass c;
+        c.clsid = info.attr().guid;
+        c.name = info.name();
+        readDefaultInterface(info, c);
+        c.entry = entryNamed(c.name);
+        out.push_back(std::move(c));
+    }
+    return out;
+}
+}  // namespace
+
+// Read once, like the type library itself; a failed read is tried again next time.
+std::vector<CoClass> coClasses() {
+    static const std::vector<CoClass> classes = readCoClasses();
+    return classes;
 }
 
 }  // namespace qx::com

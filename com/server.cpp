@@ -6,10 +6,12 @@
 
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "com/classes.h"
 #include "com/com_support.h"
+#include "core/scoped_win.h"
 
 using qx::com::ClassEntry;
 
@@ -60,9 +62,6 @@ std::wstring guidText(REFGUID g) {
     return buf;
 }
 
-const wchar_t* const kLibraryName = L"QXGenRtns";
-const wchar_t* const kLibraryHelp = L"QX General Routines";
-const wchar_t* const kVersion = L"5.0";
 const wchar_t* const kDispatchProxy = L"{00020424-0000-0000-C000-000000000046}";
 #ifdef _WIN64
 const wchar_t* const kPlatform = L"win64";
@@ -70,13 +69,49 @@ const wchar_t* const kPlatform = L"win64";
 const wchar_t* const kPlatform = L"win32";
 #endif
 
-std::wstring libId() {
-    TLIBATTR* attr = nullptr;
+// What the type library says of itself: its id, name, help text, version and locale.
+struct Library {
+    std::wstring id;
+    std::wstring name;
+    std::wstring help;
+    std::wstring version;  // "major.minor", in hex as the registry spells type library versions
+    std::wstring locale;   // the locale id in hex
+};
+
+std::wstring hex(unsigned value) {
+    std::wstring out;
+    do {
+        out.insert(out.begin(), L"0123456789abcdef"[value % 16]);
+        value /= 16;
+    } while (value != 0);
+    return out;
+}
+
+Library library() {
     ITypeLib* lib = qx::com::typeLib();
+    TLIBATTR* attr = nullptr;
     qx::com::throwIfFailed(lib->GetLibAttr(&attr));
-    const std::wstring id = guidText(attr->guid);
+    Library out;
+    out.id = guidText(attr->guid);
+    out.version = hex(attr->wMajorVerNum) + L"." + hex(attr->wMinorVerNum);
+    out.locale = hex(attr->lcid);
     lib->ReleaseTLibAttr(attr);
-    return id;
+    BSTR name = nullptr;
+    BSTR help = nullptr;
+    qx::com::throwIfFailed(lib->GetDocumentation(-1, &name, &help, nullptr, nullptr));
+    out.name.assign(name ? name : L"", name ? SysStringLen(name) : 0);
+    out.help.assign(help ? help : L"", help ? SysStringLen(help) : 0);
+    SysFreeString(name);
+    SysFreeString(help);
+    return out;
+}
+
+// The classes this server registers: those of the type library it can create.
+std::vector<qx::com::CoClass> creatableClasses() {
+    std::vector<qx::com::CoClass> out;
+    for (qx::com::CoClass& c : qx::com::coClasses())
+        if (c.entry) out.push_back(std::move(c));
+    return out;
 }
 
 // The registry tree one registration writes, below a classes root.
@@ -89,58 +124,46 @@ struct Entry {
 std::vector<Entry> entries() {
     const std::wstring dll = qx::com::modulePath();
     const std::wstring folder = dll.substr(0, dll.find_last_of(L'\\'));
-    const std::wstring lib = libId();
+    const Library lib = library();
     std::vector<Entry> out;
-    std::size_t count = 0;
-    const ClassEntry* classes = qx::com::classTable(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const ClassEntry& c = classes[i];
-        const std::wstring progId = std::wstring(kLibraryName) + L"." + c.name;
-        const std::wstring clsid = L"CLSID\\" + guidText(*c.clsid);
+    for (const qx::com::CoClass& c : creatableClasses()) {
+        const std::wstring progId = lib.name + L"." + c.name;
+        const std::wstring clsid = L"CLSID\\" + guidText(c.clsid);
         out.push_back({clsid, L"", progId});
         out.push_back({clsid + L"\\InprocServer32", L"", dll});
         out.push_back({clsid + L"\\InprocServer32", L"ThreadingModel", L"Apartment"});
         out.push_back({clsid + L"\\ProgID", L"", progId});
-        out.push_back({clsid + L"\\TypeLib", L"", lib});
-        out.push_back({clsid + L"\\VERSION", L"", kVersion});
+        out.push_back({clsid + L"\\TypeLib", L"", lib.id});
+        out.push_back({clsid + L"\\VERSION", L"", lib.version});
         out.push_back({progId, L"", progId});
-        out.push_back({progId + L"\\CLSID", L"", guidText(*c.clsid)});
-        const std::wstring itf = L"Interface\\" + guidText(*c.iid);
-        out.push_back({itf, L"", std::wstring(L"_") + c.name});
+        out.push_back({progId + L"\\CLSID", L"", guidText(c.clsid)});
+        const std::wstring itf = L"Interface\\" + guidText(c.iid);
+        out.push_back({itf, L"", c.interfaceName});
         out.push_back({itf + L"\\ProxyStubClsid", L"", kDispatchProxy});
         out.push_back({itf + L"\\ProxyStubClsid32", L"", kDispatchProxy});
-        out.push_back({itf + L"\\TypeLib", L"", lib});
-        out.push_back({itf + L"\\TypeLib", L"Version", kVersion});
+        out.push_back({itf + L"\\TypeLib", L"", lib.id});
+        out.push_back({itf + L"\\TypeLib", L"Version", lib.version});
     }
-    const std::wstring tl = L"TypeLib\\" + lib + L"\\" + kVersion;
-    out.push_back({tl, L"", kLibraryHelp});
+    const std::wstring tl = L"TypeLib\\" + lib.id + L"\\" + lib.version;
+    out.push_back({tl, L"", lib.help});
     out.push_back({tl + L"\\FLAGS", L"", L"0"});
     out.push_back({tl + L"\\HELPDIR", L"", folder});
-    out.push_back({tl + L"\\409\\" + kPlatform, L"", dll});
+    out.push_back({tl + L"\\" + lib.locale + L"\\" + kPlatform, L"", dll});
     return out;
 }
 
 // The keys that belong to this library alone, removed whole on unregistering.
-std::vector<std::wstring> ownedKeys() {
+std::vector<std::wstring> ownedKeys(const Library& lib) {
     std::vector<std::wstring> out;
-    std::size_t count = 0;
-    const ClassEntry* classes = qx::com::classTable(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        out.push_back(L"CLSID\\" + guidText(*classes[i].clsid));
-        out.push_back(std::wstring(kLibraryName) + L"." + classes[i].name);
-        out.push_back(L"Interface\\" + guidText(*classes[i].iid));
+    for (const qx::com::CoClass& c : creatableClasses()) {
+        out.push_back(L"CLSID\\" + guidText(c.clsid));
+        out.push_back(lib.name + L"." + c.name);
+        out.push_back(L"Interface\\" + guidText(c.iid));
     }
     return out;
 }
 
 HKEY hiveOf(bool perUser) { return perUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
-
-HKEY openRoot(bool perUser, HKEY& root) {
-    if (RegCreateKeyExW(hiveOf(perUser), L"Software\\Classes", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root,
-                        nullptr) != ERROR_SUCCESS)
-        root = nullptr;
-    return root;
-}
 
 LONG deleteTree(HKEY root, const std::wstring& key) {
     const LONG rc = RegDeleteTreeW(root, key.c_str());
@@ -151,16 +174,26 @@ LONG deleteTree(HKEY root, const std::wstring& key) {
     return rc;
 }
 
+// How many subkeys and values `key` holds; false when it cannot be opened.
+bool keyContents(HKEY root, const std::wstring& key, DWORD& subkeys, DWORD& values) {
+    qx::UniqueKey k;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE, k.put()) != ERROR_SUCCESS) {
+        k.release();  // a failed open owns nothing
+        return false;
+    }
+    subkeys = 0;
+    values = 0;
+    RegQueryInfoKeyW(k.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                     nullptr, nullptr);
+    return true;
+}
+
 // Removes `key` and then each parent down to `stop` (exclusive) while it is left empty.
 void deleteIfEmpty(HKEY root, std::wstring key, const std::wstring& stop) {
     while (key.size() > stop.size() && !key.empty()) {
-        HKEY k = nullptr;
-        if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return;
         DWORD subkeys = 0;
         DWORD values = 0;
-        RegQueryInfoKeyW(k, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
-                         nullptr);
-        RegCloseKey(k);
+        if (!keyContents(root, key, subkeys, values)) return;
         if (subkeys != 0 || values != 0) return;
         RegDeleteKeyW(root, key.c_str());
         const std::size_t cut = key.find_last_of(L'\\');
@@ -170,67 +203,71 @@ void deleteIfEmpty(HKEY root, std::wstring key, const std::wstring& stop) {
 }
 
 HRESULT unregisterAt(bool perUser) {
-    HKEY root = nullptr;
-    if (RegOpenKeyExW(hiveOf(perUser), L"Software\\Classes", 0, KEY_ALL_ACCESS, &root) != ERROR_SUCCESS)
+    qx::UniqueKey root;
+    // Deleting a tree below the root needs its subkeys listed and its values read and cleared.
+    if (RegOpenKeyExW(hiveOf(perUser), L"Software\\Classes", 0, KEY_READ | KEY_SET_VALUE | DELETE, root.put()) !=
+        ERROR_SUCCESS) {
+        root.release();
         return S_OK;  // nothing was registered there
+    }
     try {
-        for (const std::wstring& key : ownedKeys()) deleteTree(root, key);
-        const std::wstring tl = L"TypeLib\\" + libId();
-        const std::wstring version = tl + L"\\" + kVersion;
-        deleteTree(root, version + L"\\409\\" + kPlatform);
+        const Library lib = library();
+        for (const std::wstring& key : ownedKeys(lib)) deleteTree(root.get(), key);
+        const std::wstring tl = L"TypeLib\\" + lib.id;
+        const std::wstring version = tl + L"\\" + lib.version;
+        deleteTree(root.get(), version + L"\\" + lib.locale + L"\\" + kPlatform);
         // The version key is shared by the 32-bit and 64-bit builds: it goes
         // only when no other platform is registered below it.
-        HKEY k = nullptr;
-        bool others = false;
-        if (RegOpenKeyExW(root, (version + L"\\409").c_str(), 0, KEY_READ, &k) == ERROR_SUCCESS) {
-            DWORD subkeys = 0;
-            RegQueryInfoKeyW(k, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr,
-                             nullptr, nullptr);
-            RegCloseKey(k);
-            others = subkeys != 0;
-        }
+        DWORD subkeys = 0;
+        DWORD values = 0;
+        const bool others = keyContents(root.get(), version + L"\\" + lib.locale, subkeys, values) && subkeys != 0;
         if (!others) {
-            deleteTree(root, version);
-            deleteIfEmpty(root, tl, L"TypeLib");
+            deleteTree(root.get(), version);
+            deleteIfEmpty(root.get(), tl, L"TypeLib");
         }
         // Registering created these parents where they were missing (a user's
         // classes root often is): they go again when nothing else is in them.
-        for (const wchar_t* parent : {L"CLSID", L"Interface", L"TypeLib"}) deleteIfEmpty(root, parent, L"");
+        for (const wchar_t* parent : {L"CLSID", L"Interface", L"TypeLib"}) deleteIfEmpty(root.get(), parent, L"");
     } catch (const qx::com::HResultError& e) {
-        RegCloseKey(root);
         return e.hr;
     }
-    RegCloseKey(root);
+    root.reset();
     if (perUser) deleteIfEmpty(HKEY_CURRENT_USER, L"Software\\Classes", L"Software");
     return S_OK;
 }
 
 HRESULT registerAt(bool perUser) {
-    HKEY root = nullptr;
-    if (!openRoot(perUser, root)) return SELFREG_E_CLASS;
     HRESULT hr = S_OK;
-    try {
-        for (const Entry& e : entries()) {
-            HKEY k = nullptr;
-            if (RegCreateKeyExW(root, e.key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) != ERROR_SUCCESS) {
-                hr = SELFREG_E_CLASS;
-                break;
-            }
-            const LONG rc = RegSetValueExW(k, e.name.empty() ? nullptr : e.name.c_str(), 0, REG_SZ,
-                                           reinterpret_cast<const BYTE*>(e.value.c_str()),
-                                           static_cast<DWORD>((e.value.size() + 1) * sizeof(wchar_t)));
-            RegCloseKey(k);
-            if (rc != ERROR_SUCCESS) {
-                hr = SELFREG_E_CLASS;
-                break;
-            }
+    {
+        qx::UniqueKey root;
+        if (RegCreateKeyExW(hiveOf(perUser), L"Software\\Classes", 0, nullptr, 0, KEY_CREATE_SUB_KEY, nullptr,
+                            root.put(), nullptr) != ERROR_SUCCESS) {
+            root.release();
+            return SELFREG_E_CLASS;
         }
-    } catch (const qx::com::HResultError& e) {
-        hr = e.hr;
-    } catch (const std::bad_alloc&) {
-        hr = E_OUTOFMEMORY;
+        try {
+            for (const Entry& e : entries()) {
+                qx::UniqueKey k;
+                if (RegCreateKeyExW(root.get(), e.key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, k.put(),
+                                    nullptr) != ERROR_SUCCESS) {
+                    k.release();
+                    hr = SELFREG_E_CLASS;
+                    break;
+                }
+                const LONG rc = RegSetValueExW(k.get(), e.name.empty() ? nullptr : e.name.c_str(), 0, REG_SZ,
+                                               reinterpret_cast<const BYTE*>(e.value.c_str()),
+                                               static_cast<DWORD>((e.value.size() + 1) * sizeof(wchar_t)));
+                if (rc != ERROR_SUCCESS) {
+                    hr = SELFREG_E_CLASS;
+                    break;
+                }
+            }
+        } catch (const qx::com::HResultError& e) {
+            hr = e.hr;
+        } catch (const std::bad_alloc&) {
+            hr = E_OUTOFMEMORY;
+        }
     }
-    RegCloseKey(root);
     // Nothing is left half-registered.
     if (FAILED(hr)) unregisterAt(perUser);
     return hr;
@@ -291,19 +328,18 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
 STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
-    std::size_t count = 0;
-    const ClassEntry* classes = qx::com::classTable(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        if (IsEqualCLSID(rclsid, *classes[i].clsid)) {
+    return noThrow([&] {
+        for (const qx::com::CoClass& c : qx::com::coClasses()) {
+            if (!c.entry || !IsEqualCLSID(rclsid, c.clsid)) continue;
             pinModule();
-            auto* factory = new (std::nothrow) ClassFactory(classes[i]);
+            auto* factory = new (std::nothrow) ClassFactory(*c.entry);
             if (!factory) return E_OUTOFMEMORY;
             const HRESULT hr = factory->QueryInterface(riid, ppv);
             factory->Release();
             return hr;
         }
-    }
-    return CLASS_E_CLASSNOTAVAILABLE;
+        return CLASS_E_CLASSNOTAVAILABLE;
+    });
 }
 
 STDAPI DllCanUnloadNow() {

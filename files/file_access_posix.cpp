@@ -14,6 +14,7 @@
 #include <cstring>
 #include <limits>
 
+#include "core/scoped_posix.h"
 #include "files/file_access_sys.h"
 #include "files/file_times.h"
 
@@ -58,20 +59,20 @@ std::int32_t open(const String& name, int flags, off_t mine, off_t theirs) {
         errno = EACCES;
         return kNoHandle;
     }
-    const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
-    if (fd < 0) return kNoHandle;
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
+    UniqueFd fd(::open(path.c_str(), flags | O_CLOEXEC, 0666));
+    if (!fd) return kNoHandle;
+    if (::fstat(fd.get(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        fd.reset();
         errno = EISDIR;
         return kNoHandle;
     }
-    if (!share(fd, mine, theirs)) {
+    if (!share(fd.get(), mine, theirs)) {
         const int e = errno;
-        ::close(fd);
+        fd.reset();
         errno = e;
         return kNoHandle;
     }
-    return fd;
+    return fd.release();
 }
 
 struct timespec toTimespec(const qx::FILETIME& t) {
@@ -108,8 +109,7 @@ bool fileSize(std::int32_t handle, std::uint32_t& low, std::uint32_t& high) {
 std::size_t readFile(std::int32_t handle, std::uint8_t* data, std::size_t count) {
     std::size_t total = 0;
     while (total < count) {
-        const ssize_t got = ::read(handle, data + total, count - total);
-        if (got < 0 && errno == EINTR) continue;
+        const ssize_t got = retryOnEintr([&] { return ::read(handle, data + total, count - total); });
         if (got <= 0) break;
         total += static_cast<std::size_t>(got);
     }
@@ -119,8 +119,7 @@ std::size_t readFile(std::int32_t handle, std::uint8_t* data, std::size_t count)
 std::size_t writeFile(std::int32_t handle, const std::uint8_t* data, std::size_t count) {
     std::size_t total = 0;
     while (total < count) {
-        const ssize_t put = ::write(handle, data + total, count - total);
-        if (put < 0 && errno == EINTR) continue;
+        const ssize_t put = retryOnEintr([&] { return ::write(handle, data + total, count - total); });
         if (put <= 0) break;
         total += static_cast<std::size_t>(put);
     }

@@ -164,6 +164,13 @@ bool fileExists(const String& filename) {
     }
 }
 
+String getShortName(const String& longPath) {
+    // A name with a NUL names nothing, nor does an empty one: neither has a short form.
+    if (longPath.empty() || longPath.find(u'\0') != String::npos) return String();
+    String shortForm;
+    return sys::shortPathName(longPath, shortForm) ? shortForm : String();
+}
+
 String getLongName(const String& fileName) {
     const String full = sys::fullPathName(getAbsolutePath(fileName));
     return longNameWalk(full, separator(), sys::firstEntryName);

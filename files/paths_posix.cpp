@@ -76,13 +76,14 @@ bool search(const String& pattern, Visit&& visit) {
 
 String getAbsolutePath(const String& relPathName) { return foldDotSegments(relPathName, u'/'); }
 
-String getShortName(const String& longPath) {
-    // Without 8.3 names the short form of an existing path is the path itself.
-    if (longPath.empty() || longPath.find(u'\0') != String::npos) return String();
-    return exists(systemPath(longPath, FileOp::Read)) ? longPath : String();
-}
-
 namespace sys {
+
+bool shortPathName(const String& path, String& out) {
+    // Without 8.3 names the short form of an existing path is the path itself.
+    if (!exists(systemPath(path, FileOp::Read))) return false;
+    out = path;
+    return true;
+}
 
 String fullPathName(const String& path) {
     if (path.empty()) raise(err::InvalidProcedureCall);

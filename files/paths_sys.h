@@ -18,6 +18,12 @@ String firstEntryName(const String& path);
 // component) meets an entry that isPlainFileEntry accepts.
 bool anyPlainFile(const String& pattern);
 
+// The short (8.3) form of an existing path as the system gives it, into
+// `out`; false when there is none that fits the routine's buffer (among
+// others, for a path that does not exist). Where there are no short names,
+// an existing path is its own short form.
+bool shortPathName(const String& path, String& out);
+
 // Creates one folder. Failure (it exists, no access, bad name) is not an error.
 void createFolder(const String& path);
 

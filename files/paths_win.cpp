@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/error.h"
+#include "core/scoped_win.h"
 #include "files/path_logic.h"
 #include "files/paths.h"
 #include "files/paths_sys.h"
@@ -35,17 +36,17 @@ String getAbsolutePath(const String& relPathName) {
     return fromNarrow(std::string(out, len));
 }
 
-String getShortName(const String& longPath) {
-    if (longPath.find(u'\0') != String::npos) return String();  // names nothing: no short name
-    const std::string src = systemPath(longPath, FileOp::Read);
+namespace sys {
+
+bool shortPathName(const String& path, String& out) {
+    const std::string src = systemPath(path, FileOp::Read);
     char buffer[kShortPathChars + 1] = {};
     const DWORD n = GetShortPathNameA(src.c_str(), buffer, kShortPathChars);
     // 0 is failure; a count of the buffer's size or more is the size it would need.
-    if (n == 0 || n >= kShortPathChars) return String();
-    return fromNarrow(std::string(buffer, n));
+    if (n == 0 || n >= kShortPathChars) return false;
+    out = fromNarrow(std::string(buffer, n));
+    return true;
 }
-
-namespace sys {
 
 String fullPathName(const String& path) {
     const std::string src = systemPath(path, FileOp::Read);
@@ -56,22 +57,19 @@ String fullPathName(const String& path) {
 
 String firstEntryName(const String& path) {
     WIN32_FIND_DATAA found{};
-    HANDLE h = FindFirstFileA(systemPath(path, FileOp::Read).c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE) return String();
-    const String name = narrowText(found.cFileName, MAX_PATH);
-    FindClose(h);
-    return name;
+    const UniqueFind h(FindFirstFileA(systemPath(path, FileOp::Read).c_str(), &found));
+    if (!h) return String();
+    return narrowText(found.cFileName, MAX_PATH);
 }
 
 bool anyPlainFile(const String& pattern) {
     WIN32_FIND_DATAA found{};
-    HANDLE h = FindFirstFileA(systemPath(pattern, FileOp::Read).c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    const UniqueFind h(FindFirstFileA(systemPath(pattern, FileOp::Read).c_str(), &found));
+    if (!h) return false;
     bool plain = false;
     do {
         plain = isPlainFileEntry(found.dwFileAttributes);
-    } while (!plain && FindNextFileA(h, &found));
-    FindClose(h);
+    } while (!plain && FindNextFileA(h.get(), &found));
     return plain;
 }
 

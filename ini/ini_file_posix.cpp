@@ -24,6 +24,7 @@
 
 #include "core/error.h"
 #include "core/file_errors.h"
+#include "core/scoped_posix.h"
 #include "files/path_logic.h"
 #include "files/paths.h"
 #include "ini/ini_file.h"
@@ -34,11 +35,8 @@ namespace {
 
 bool writeAll(int fd, const char* data, std::size_t size) {
     while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
+        const ssize_t n = retryOnEintr([&] { return ::write(fd, data, size); });
+        if (n < 0) return false;
         data += n;
         size -= static_cast<std::size_t>(n);
     }
@@ -131,19 +129,19 @@ enum class Replace { Done, NoNewFile, Refused };
 Replace replaceWith(const std::string& p, const std::string& bytes, const struct stat* old) {
     const std::string folder = folderOf(p);
     std::string tmp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+    UniqueFd fd;
+    for (int attempt = 0; attempt < 16 && !fd; ++attempt) {
         tmp = inFolder(folder, "." + nameOf(p) + "." + std::to_string(::getpid()) + "." + randomHex() + ".tmp");
-        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return Replace::NoNewFile;
+        fd.reset(::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (!fd && errno != EEXIST) return Replace::NoNewFile;
     }
-    if (fd < 0) return Replace::NoNewFile;
-    bool ok = writeAll(fd, bytes.data(), bytes.size());
+    if (!fd) return Replace::NoNewFile;
+    bool ok = writeAll(fd.get(), bytes.data(), bytes.size());
     if (ok && old) {
-        if (old->st_gid != ::getegid()) ok = ::fchown(fd, static_cast<uid_t>(-1), old->st_gid) == 0;
-        ok = ok && ::fchmod(fd, old->st_mode & 07777) == 0;
+        if (old->st_gid != ::getegid()) ok = ::fchown(fd.get(), static_cast<uid_t>(-1), old->st_gid) == 0;
+        ok = ok && ::fchmod(fd.get(), old->st_mode & 07777) == 0;
     }
-    ok = ::close(fd) == 0 && ok;
+    ok = fd.close() && ok;
     if (ok && ::rename(tmp.c_str(), p.c_str()) == 0) return Replace::Done;
     ::unlink(tmp.c_str());
     return Replace::Refused;
@@ -153,14 +151,14 @@ Replace replaceWith(const std::string& p, const std::string& bytes, const struct
 // file (its links, owner and permissions), at the price of a window in which
 // a killed writer leaves it cut short.
 bool rewriteInPlace(const std::string& p, const std::string& bytes) {
-    const int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    const bool ok = writeAll(fd, bytes.data(), bytes.size());
-    return ::close(fd) == 0 && ok;
+    UniqueFd fd(::open(p.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (!fd) return false;
+    const bool ok = writeAll(fd.get(), bytes.data(), bytes.size());
+    return fd.close() && ok;
 }
 
 struct Held {
-    int fd = -1;
+    UniqueFd fd;
     std::string file;
     int depth = 0;
 };
@@ -175,26 +173,19 @@ int takeLock(const std::string& name) {
     const auto deadline = std::chrono::steady_clock::now() + IniLock::waitLimit();
     unsigned pause = 50;  // microseconds, doubled up to 5 ms while waiting
     for (;;) {
-        const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (fd < 0) return -1;
+        UniqueFd fd(::open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));
+        if (!fd) return -1;
         for (;;) {
-            if (::flock(fd, LOCK_EX | LOCK_NB) == 0) break;
-            if (errno != EWOULDBLOCK && errno != EINTR) {
-                ::close(fd);
-                return -1;
-            }
-            if (std::chrono::steady_clock::now() >= deadline) {
-                ::close(fd);
-                return -1;
-            }
+            if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) break;
+            if (errno != EWOULDBLOCK && errno != EINTR) return -1;
+            if (std::chrono::steady_clock::now() >= deadline) return -1;
             std::this_thread::sleep_for(std::chrono::microseconds(pause));
             pause = std::min(pause * 2, 5000u);
         }
         struct stat held {}, named {};
-        if (::fstat(fd, &held) == 0 && ::stat(name.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
+        if (::fstat(fd.get(), &held) == 0 && ::stat(name.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
             held.st_dev == named.st_dev)
-            return fd;
-        ::close(fd);
+            return fd.release();
     }
 }
 
@@ -207,23 +198,17 @@ Loaded loadIniFile(const String& path, const FileStamp*) {
     l.visible = true;
     l.read = true;
     const std::string p = files::systemPath(path, FileOp::Read);
-    const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) raise(fileErrorFromErrno(errno, FileOp::Read));
+    const UniqueFd fd(::open(p.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd) raise(fileErrorFromErrno(errno, FileOp::Read));
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size > 0) l.bytes.reserve(static_cast<std::size_t>(st.st_size));
+    if (::fstat(fd.get(), &st) == 0 && st.st_size > 0) l.bytes.reserve(static_cast<std::size_t>(st.st_size));
     char buf[65536];
     for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            const int e = errno;
-            ::close(fd);
-            raise(fileErrorFromErrno(e, FileOp::Read));
-        }
+        const ssize_t n = retryOnEintr([&] { return ::read(fd.get(), buf, sizeof buf); });
+        if (n < 0) raise(fileErrorFromErrno(errno, FileOp::Read));
         if (n == 0) break;
         l.bytes.append(buf, static_cast<std::size_t>(n));
     }
-    ::close(fd);
     return l;
 }
 
@@ -258,18 +243,18 @@ IniLock::IniLock(const String& path) {
     char name[128];
     std::snprintf(name, sizeof name, "%s/%016llx.lock", kLockFolder, static_cast<unsigned long long>(fnv1a(key_)));
     h.file = name;
-    h.fd = takeLock(h.file);  // -1: no lock to be had in time; the call goes on unguarded
+    h.fd.reset(takeLock(h.file));  // -1: no lock to be had in time; the call goes on unguarded
 }
 
 IniLock::~IniLock() {
     if (key_.empty()) return;
     auto it = t_held.find(key_);
     if (it == t_held.end() || --it->second.depth > 0) return;
-    if (it->second.fd >= 0) {
+    if (it->second.fd) {
         // Removed while still locked: a waiter that opened it finds it gone and opens anew.
         ::unlink(it->second.file.c_str());
-        ::flock(it->second.fd, LOCK_UN);
-        ::close(it->second.fd);
+        ::flock(it->second.fd.get(), LOCK_UN);
+        it->second.fd.reset();
     }
     t_held.erase(it);
 }

@@ -25,6 +25,7 @@
 
 #include "core/error.h"
 #include "core/file_errors.h"
+#include "core/scoped_win.h"
 #include "files/paths.h"
 #include "ini/ini_file.h"
 
@@ -78,20 +79,16 @@ LONG64 selfIdentity() {
 }
 
 bool processRunning(DWORD pid) {
-    HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    const UniqueHandle h(OpenProcess(SYNCHRONIZE, FALSE, pid));
     if (!h) return GetLastError() == ERROR_ACCESS_DENIED;  // another user's live process
-    const bool running = WaitForSingleObject(h, 0) == WAIT_TIMEOUT;
-    CloseHandle(h);
-    return running;
+    return WaitForSingleObject(h.get(), 0) == WAIT_TIMEOUT;
 }
 
 bool ownerAlive(LONG64 owner) {
     const auto pid = static_cast<DWORD>(static_cast<std::uint64_t>(owner) >> 32);
-    HANDLE h = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    const UniqueHandle h(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
     if (!h) return GetLastError() == ERROR_ACCESS_DENIED;
-    const bool running = WaitForSingleObject(h, 0) == WAIT_TIMEOUT && processIdentityOf(pid, h) == owner;
-    CloseHandle(h);
-    return running;
+    return WaitForSingleObject(h.get(), 0) == WAIT_TIMEOUT && processIdentityOf(pid, h.get()) == owner;
 }
 
 std::size_t slotOf(const std::string& key) {
@@ -127,9 +124,9 @@ thread_local std::map<std::string, Held> t_held;
 
 // ---- loading ------------------------------------------------------------------------
 
-HANDLE openForLoad(const std::string& p) {
-    return CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+UniqueHandle openForLoad(const std::string& p) {
+    return UniqueHandle(CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 // The error a load raises for a file it could not open.
@@ -146,11 +143,8 @@ std::string readAll(HANDLE h, std::uint64_t size) {
     for (;;) {
         if (bytes.size() - got < 65536) bytes.resize(got + 65536);
         DWORD n = 0;
-        if (!ReadFile(h, bytes.data() + got, static_cast<DWORD>(bytes.size() - got), &n, nullptr)) {
-            const DWORD e = GetLastError();
-            CloseHandle(h);
-            raise(fileErrorFromWin32(e, FileOp::Read));
-        }
+        if (!ReadFile(h, bytes.data() + got, static_cast<DWORD>(bytes.size() - got), &n, nullptr))
+            raise(fileErrorFromWin32(GetLastError(), FileOp::Read));
         if (n == 0) break;
         got += n;
     }
@@ -192,12 +186,12 @@ FileStamp stampOf(const HandleInfo& i) {
 
 // The file a path finally names, through symbolic links and junctions.
 std::string finalPath(const std::string& p) {
-    HANDLE h = CreateFileA(p.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return p;
+    UniqueHandle h(CreateFileA(p.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!h) return p;
     char buf[MAX_PATH * 4];
-    const DWORD n = GetFinalPathNameByHandleA(h, buf, sizeof buf, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    CloseHandle(h);
+    const DWORD n = GetFinalPathNameByHandleA(h.get(), buf, sizeof buf, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    h.reset();
     if (n == 0 || n >= sizeof buf) return p;
     std::string f(buf, n);
     if (f.rfind("\\\\?\\UNC\\", 0) == 0) return "\\\\" + f.substr(8);
@@ -206,13 +200,11 @@ std::string finalPath(const std::string& p) {
 }
 
 DWORD linkCount(const std::string& p) {
-    HANDLE h = CreateFileA(p.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return 1;
+    const UniqueHandle h(CreateFileA(p.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                     OPEN_EXISTING, 0, nullptr));
+    if (!h) return 1;
     BY_HANDLE_FILE_INFORMATION info{};
-    const DWORD n = GetFileInformationByHandle(h, &info) ? info.nNumberOfLinks : 1;
-    CloseHandle(h);
-    return n;
+    return GetFileInformationByHandle(h.get(), &info) ? info.nNumberOfLinks : 1;
 }
 
 constexpr char kTempPrefix[] = "~qxini";
@@ -220,8 +212,8 @@ constexpr char kTempPrefix[] = "~qxini";
 // Removes the save files in the folder whose writer process is gone.
 void removeDeadLeftovers(const std::string& folder) {
     WIN32_FIND_DATAA found{};
-    HANDLE f = FindFirstFileA((folder + "\\" + kTempPrefix + "*.tmp").c_str(), &found);
-    if (f == INVALID_HANDLE_VALUE) return;
+    const UniqueFind f(FindFirstFileA((folder + "\\" + kTempPrefix + "*.tmp").c_str(), &found));
+    if (!f) return;
     do {
         // The writer's process number, in hex, is the first field after the prefix.
         const std::string name = found.cFileName;
@@ -229,8 +221,7 @@ void removeDeadLeftovers(const std::string& folder) {
         const unsigned long pid = std::strtoul(name.c_str() + sizeof kTempPrefix - 1, &end, 16);
         if (!end || *end != '.' || pid == 0 || pid == GetCurrentProcessId()) continue;
         if (!processRunning(pid)) DeleteFileA((folder + "\\" + name).c_str());
-    } while (FindNextFileA(f, &found));
-    FindClose(f);
+    } while (FindNextFileA(f.get(), &found));
 }
 
 bool writeAll(HANDLE h, const std::string& bytes) {
@@ -281,20 +272,20 @@ bool takeOverIdentity(const std::string& from, HANDLE to, const std::string& toN
 // took no new content, where writing in place would cut the file short.
 Replace replaceWith(const std::string& p, const std::string& bytes, bool exists) {
     std::string tmp;
-    HANDLE h = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 16 && h == INVALID_HANDLE_VALUE; ++attempt) {
+    UniqueHandle h;
+    for (int attempt = 0; attempt < 16 && !h; ++attempt) {
         char name[64];
         wsprintfA(name, "\\%s%lx.", kTempPrefix, GetCurrentProcessId());
         tmp = folderOf(p) + name + randomHex() + ".tmp";
-        h = CreateFileA(tmp.c_str(), GENERIC_WRITE | WRITE_DAC, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                        nullptr);
-        if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+        h.reset(CreateFileA(tmp.c_str(), GENERIC_WRITE | WRITE_DAC, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                            nullptr));
+        if (!h && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
             return Replace::NoNewFile;
     }
-    if (h == INVALID_HANDLE_VALUE) return Replace::NoNewFile;
-    bool ok = writeAll(h, bytes);
-    const bool same = !exists || takeOverIdentity(p, h, tmp);
-    ok = CloseHandle(h) && ok;
+    if (!h) return Replace::NoNewFile;
+    bool ok = writeAll(h.get(), bytes);
+    const bool same = !exists || takeOverIdentity(p, h.get(), tmp);
+    ok = h.close() && ok;
     if (!ok || !same) {
         DeleteFileA(tmp.c_str());
         return Replace::Refused;
@@ -310,12 +301,11 @@ Replace replaceWith(const std::string& p, const std::string& bytes, bool exists)
 // Rewrites the file itself: it stays the same file (its links and security),
 // at the price of a window in which a killed writer leaves it cut short.
 bool rewriteInPlace(const std::string& p, const std::string& bytes) {
-    HANDLE h = CreateFileA(p.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    bool ok = writeAll(h, bytes) && SetEndOfFile(h);
-    ok = CloseHandle(h) && ok;
-    return ok;
+    UniqueHandle h(CreateFileA(p.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h) return false;
+    const bool ok = writeAll(h.get(), bytes) && SetEndOfFile(h.get());
+    return h.close() && ok;
 }
 
 }  // namespace
@@ -328,40 +318,28 @@ Loaded loadIniFile(const String& path, const FileStamp* cached) {
     if (hasWildcards(path) || path.back() == u'\\' || path.back() == u'/') {
         // Only the directory search can tell what such a name matches.
         if (!files::fileExists(path)) return l;
-        HANDLE h = openForLoad(p);
-        if (h == INVALID_HANDLE_VALUE) raiseOpenError(p, GetLastError());
+        const UniqueHandle h = openForLoad(p);
+        if (!h) raiseOpenError(p, GetLastError());
         l.visible = true;
         l.read = true;
-        l.bytes = readAll(h, 0);
-        CloseHandle(h);
+        l.bytes = readAll(h.get(), 0);
         return l;
     }
-    HANDLE h = openForLoad(p);
-    if (h == INVALID_HANDLE_VALUE) {
+    const UniqueHandle h = openForLoad(p);
+    if (!h) {
         const DWORD e = GetLastError();
         const DWORD a = GetFileAttributesA(p.c_str());
         if (a == INVALID_FILE_ATTRIBUTES || (a & kInvisible)) return l;  // no plain file of that name
         raiseOpenError(p, e);
     }
     HandleInfo info;
-    if (!handleInfo(h, info)) {
-        const DWORD e = GetLastError();
-        CloseHandle(h);
-        raise(fileErrorFromWin32(e, FileOp::Read));
-    }
-    if ((info.basic.FileAttributes & kInvisible) || info.standard.Directory) {
-        CloseHandle(h);
-        return l;
-    }
+    if (!handleInfo(h.get(), info)) raise(fileErrorFromWin32(GetLastError(), FileOp::Read));
+    if ((info.basic.FileAttributes & kInvisible) || info.standard.Directory) return l;
     l.visible = true;
     l.stamp = stampOf(info);
-    if (cached && l.stamp == *cached) {
-        CloseHandle(h);
-        return l;
-    }
+    if (cached && l.stamp == *cached) return l;
     l.read = true;
-    l.bytes = readAll(h, static_cast<std::uint64_t>(info.standard.EndOfFile.QuadPart));
-    CloseHandle(h);
+    l.bytes = readAll(h.get(), static_cast<std::uint64_t>(info.standard.EndOfFile.QuadPart));
     return l;
 }
 

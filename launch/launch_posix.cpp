@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "core/scoped.h"
 #include "launch/launch_sys.h"
 
 extern char** environ;
@@ -41,9 +42,8 @@ StartFailure start(const std::string& commandLine, int, Process& process) {
 
 void waitFor(Process& process) {
     int status = 0;
-    while (::waitpid(static_cast<pid_t>(process.id), &status, 0) < 0) {
-        if (errno != EINTR) return;  // already reaped elsewhere: nothing to wait for
-    }
+    // A failure other than a signal: already reaped elsewhere, nothing to wait for.
+    retryOnEintr([&] { return ::waitpid(static_cast<pid_t>(process.id), &status, 0); });
 }
 
 }  // namespace qx::launch::sys

@@ -4,13 +4,12 @@
 
 #include <vector>
 
+#include "core/scoped_win.h"
 #include "launch/launch_sys.h"
 
 namespace qx::launch::sys {
 
-Process::~Process() {
-    if (handle) CloseHandle(static_cast<HANDLE>(handle));
-}
+Process::~Process() { UniqueHandle(static_cast<HANDLE>(handle)).reset(); }
 
 StartFailure start(const std::string& commandLine, int showWindow, Process& process) {
     std::vector<char> line(commandLine.begin(), commandLine.end());
@@ -32,7 +31,7 @@ StartFailure start(const std::string& commandLine, int showWindow, Process& proc
             default: return StartFailure::Invalid;
         }
     }
-    CloseHandle(pi.hThread);
+    const UniqueHandle thread(pi.hThread);  // never used: closed on return
     // Held until the wait has opened its own handle, so that the id cannot
     // pass to another process meanwhile.
     process.handle = pi.hProcess;
@@ -41,14 +40,12 @@ StartFailure start(const std::string& commandLine, int showWindow, Process& proc
 }
 
 void waitFor(Process& process) {
-    HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, process.id);
-    if (process.handle) {
-        CloseHandle(static_cast<HANDLE>(process.handle));
-        process.handle = nullptr;
-    }
+    const UniqueHandle h(OpenProcess(SYNCHRONIZE, FALSE, process.id));
+    // The process's own handle kept the id from being reused until now.
+    UniqueHandle(static_cast<HANDLE>(process.handle)).reset();  // closed here, before the wait
+    process.handle = nullptr;
     if (!h) return;
-    WaitForSingleObject(h, INFINITE);
-    CloseHandle(h);
+    WaitForSingleObject(h.get(), INFINITE);
 }
 
 }  // namespace qx::launch::sys

@@ -10,41 +10,20 @@
 
 #include "core/error.h"
 #include "core/file_errors.h"
+#include "core/scoped_posix.h"
 #include "logging/log_file.h"
 
 namespace qx::logging {
 
 namespace {
 
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    // Closes now and reports a failure of the close itself (a delayed write error).
-    int close() {
-        const int r = ::close(fd_);
-        fd_ = -1;
-        return r;
-    }
-
-private:
-    int fd_;
-};
-
 int openOrRaise(const String& path, int flags) {
     const std::string p = toNarrow(path);
     // The system would stop reading the name at a NUL and open another file.
     if (p.find('\0') != std::string::npos) raise(err::BadFileNameOrNumber);
-    for (;;) {
-        const int fd = ::open(p.c_str(), flags | O_CLOEXEC, 0666);
-        if (fd >= 0) return fd;
-        if (errno != EINTR) raise(fileErrorFromErrno(errno, FileOp::Create));
-    }
+    const int fd = retryOnEintr([&] { return ::open(p.c_str(), flags | O_CLOEXEC, 0666); });
+    if (fd < 0) raise(fileErrorFromErrno(errno, FileOp::Create));
+    return fd;
 }
 
 // One write call for the block; a short count (a full disk, a signal) is
@@ -54,11 +33,8 @@ void writeBlock(int fd, const std::string& bytes) {
     const char* data = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
-        const ssize_t n = ::write(fd, data, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            raise(fileErrorFromErrno(errno, FileOp::Create));
-        }
+        const ssize_t n = retryOnEintr([&] { return ::write(fd, data, left); });
+        if (n < 0) raise(fileErrorFromErrno(errno, FileOp::Create));
         if (n == 0) raise(err::DiskFull);
         data += n;
         left -= static_cast<std::size_t>(n);
@@ -68,15 +44,15 @@ void writeBlock(int fd, const std::string& bytes) {
 }  // namespace
 
 void appendBlock(const String& path, const std::string& bytes) {
-    Fd fd(openOrRaise(path, O_WRONLY | O_APPEND | O_CREAT));
+    UniqueFd fd(openOrRaise(path, O_WRONLY | O_APPEND | O_CREAT));
     writeBlock(fd.get(), bytes);
-    if (fd.close() != 0 && errno != EINTR) raise(fileErrorFromErrno(errno, FileOp::Create));
+    if (!fd.close() && errno != EINTR) raise(fileErrorFromErrno(errno, FileOp::Create));
 }
 
 void replaceFile(const String& path, const std::function<std::string()>& content) {
-    Fd fd(openOrRaise(path, O_WRONLY | O_TRUNC | O_CREAT));
+    UniqueFd fd(openOrRaise(path, O_WRONLY | O_TRUNC | O_CREAT));
     writeBlock(fd.get(), content());
-    if (fd.close() != 0 && errno != EINTR) raise(fileErrorFromErrno(errno, FileOp::Create));
+    if (!fd.close() && errno != EINTR) raise(fileErrorFromErrno(errno, FileOp::Create));
 }
 
 }  // namespace qx::logging

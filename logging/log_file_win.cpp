@@ -10,25 +10,12 @@
 
 #include "core/error.h"
 #include "core/file_errors.h"
+#include "core/scoped_win.h"
 #include "logging/log_file.h"
 
 namespace qx::logging {
 
 namespace {
-
-class Handle {
-public:
-    explicit Handle(HANDLE h) : h_(h) {}
-    ~Handle() {
-        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE get() const { return h_; }
-
-private:
-    HANDLE h_;
-};
 
 [[noreturn]] void raiseLastError() { raise(fileErrorFromWin32(GetLastError(), FileOp::Create)); }
 
@@ -70,13 +57,13 @@ void writeBlock(HANDLE h, const std::string& bytes) {
 
 void appendBlock(const String& path, const std::string& bytes) {
     // Reading is asked for only because a lock needs it; nothing is read.
-    Handle h(openOrRaise(path, FILE_APPEND_DATA | FILE_READ_DATA | SYNCHRONIZE, OPEN_ALWAYS));
+    const UniqueHandle h(openOrRaise(path, FILE_APPEND_DATA | FILE_READ_DATA | SYNCHRONIZE, OPEN_ALWAYS));
     takeTurn(h.get());
     writeBlock(h.get(), bytes);
 }
 
 void replaceFile(const String& path, const std::function<std::string()>& content) {
-    Handle h(openOrRaise(path, GENERIC_WRITE, CREATE_ALWAYS));
+    const UniqueHandle h(openOrRaise(path, GENERIC_WRITE, CREATE_ALWAYS));
     writeBlock(h.get(), content());
 }
 

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/scoped_win.h"
 #include "sysinfo/disk_identity_sys.h"
 
 namespace qx::sysinfo::sys {
@@ -23,22 +24,22 @@ String diskPlatformCode() {
 }
 
 bool readIdentifyBlock(IdentifyDevice device, std::uint8_t drive, IdentifyBlock& block) {
-    HANDLE h = INVALID_HANDLE_VALUE;
+    UniqueHandle h;
     if (device == IdentifyDevice::PhysicalDrive) {
         const std::string name = "\\\\.\\PhysicalDrive" + std::to_string(drive);
-        h = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                        OPEN_EXISTING, 0, nullptr);
+        h.reset(CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr));
     } else {
-        h = CreateFileA("\\\\.\\Smartvsd", 0, 0, nullptr, CREATE_NEW, 0, nullptr);
+        h.reset(CreateFileA("\\\\.\\Smartvsd", 0, 0, nullptr, CREATE_NEW, 0, nullptr));
     }
-    if (h == INVALID_HANDLE_VALUE) return false;
+    if (!h) return false;
     auto request = identifyRequest(drive);
     std::uint8_t answer[hdsn::AnswerSize] = {};
     DWORD returned = 0;
     // A disk without the SMART interface fails the request: the answer stays zeroed.
-    DeviceIoControl(h, hdsn::SmartReceiveDriveData, request.data(), static_cast<DWORD>(request.size()), answer,
+    DeviceIoControl(h.get(), hdsn::SmartReceiveDriveData, request.data(), static_cast<DWORD>(request.size()), answer,
                     sizeof answer, &returned, nullptr);
-    CloseHandle(h);
+    h.reset();
     std::memcpy(block.data(), answer + hdsn::BlockOffset, hdsn::BlockSize);
     return true;
 }

@@ -4,17 +4,12 @@
 
 #include <vector>
 
+#include "core/scoped_win.h"
 #include "sysinfo/osinfo_sys.h"
 
 namespace qx::sysinfo::sys {
 
 namespace {
-struct TokenOwner {
-    HANDLE h = nullptr;
-    ~TokenOwner() {
-        if (h) CloseHandle(h);
-    }
-};
 struct SidOwner {
     PSID sid = nullptr;
     ~SidOwner() {
@@ -48,20 +43,21 @@ std::string userName() {
 }
 
 bool currentUserIsAdmin() {
-    TokenOwner token;
+    UniqueHandle token;
     // The thread's own token first, opened against the process's security context.
-    if (!OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token.h)) {
-        token.h = nullptr;
-        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token.h)) {
-            token.h = nullptr;
+    // A failed open owns nothing, whatever it left in the handle: it is dropped unclosed.
+    if (!OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, token.put())) {
+        token.release();
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) {
+            token.release();
             return false;
         }
     }
     DWORD size = 0;
-    GetTokenInformation(token.h, TokenGroups, nullptr, 0, &size);
+    GetTokenInformation(token.get(), TokenGroups, nullptr, 0, &size);
     if (size == 0) return false;
     std::vector<unsigned char> buffer(size);
-    if (GetTokenInformation(token.h, TokenGroups, buffer.data(), size, &size) != 1) return false;
+    if (GetTokenInformation(token.get(), TokenGroups, buffer.data(), size, &size) != 1) return false;
     SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
     SidOwner admins;
     if (!AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,

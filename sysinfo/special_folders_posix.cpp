@@ -14,6 +14,7 @@
 
 #include "core/error.h"
 #include "core/file_errors.h"
+#include "core/scoped_posix.h"
 #include "files/path_logic.h"
 #include "files/paths.h"
 #include "sysinfo/special_folders_logic.h"
@@ -92,9 +93,8 @@ String tempPath() {
 
 void createEmptyFile(const String& path) {
     const std::string name = files::systemPath(path, FileOp::Create);
-    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) raise(fileErrorFromErrno(errno, FileOp::Create));
-    ::close(fd);
+    const UniqueFd fd(::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (!fd) raise(fileErrorFromErrno(errno, FileOp::Create));
 }
 
 }  // namespace qx::sysinfo::sys

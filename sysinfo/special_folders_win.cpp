@@ -9,6 +9,7 @@
 
 #include "core/error.h"
 #include "core/file_errors.h"
+#include "core/scoped_win.h"
 #include "files/path_logic.h"
 #include "files/paths.h"
 #include "sysinfo/special_folders_sys.h"
@@ -43,10 +44,10 @@ String tempPath() {
 }
 
 void createEmptyFile(const String& path) {
-    HANDLE h = CreateFileA(files::systemPath(path, FileOp::Create).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) raise(fileErrorFromWin32(GetLastError(), FileOp::Create));
-    CloseHandle(h);
+    const UniqueHandle h(CreateFileA(files::systemPath(path, FileOp::Create).c_str(), GENERIC_WRITE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h) raise(fileErrorFromWin32(GetLastError(), FileOp::Create));
 }
 
 }  // namespace qx::sysinfo::sys

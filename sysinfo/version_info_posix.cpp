@@ -5,35 +5,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <string>
 
+#include "core/scoped_posix.h"
 #include "sysinfo/pe_resource.h"
 #include "sysinfo/version_info_sys.h"
 
 namespace qx::sysinfo::sys {
 
-namespace {
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-}  // namespace
-
 bool readFixedFileInfo(const String& path, FixedFileInfo& out) {
     if (path.empty()) return false;
     const std::string name = toNarrow(path);
     // Without O_NONBLOCK a FIFO named by the caller would block the open.
-    Descriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    UniqueFd file(::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (file.get() < 0) return false;
     struct stat st {};
     if (::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
@@ -43,8 +27,8 @@ bool readFixedFileInfo(const String& path, FixedFileInfo& out) {
         if (offset > fileSize || length > fileSize - offset) return false;
         std::size_t done = 0;
         while (done < length) {
-            const ssize_t n = ::pread(fd, dest + done, length - done, static_cast<off_t>(offset + done));
-            if (n < 0 && errno == EINTR) continue;
+            const ssize_t n = retryOnEintr(
+                [&] { return ::pread(fd, dest + done, length - done, static_cast<off_t>(offset + done)); });
             if (n <= 0) return false;
             done += static_cast<std::size_t>(n);
         }

@@ -2,8 +2,7 @@
 // installed a message pump gets it run at least every 10 ms while waiting.
 #include <time.h>
 
-#include <cerrno>
-
+#include "core/scoped.h"
 #include "core/screen.h"
 #include "timing/timing_sys.h"
 
@@ -13,8 +12,8 @@ void waitForMessagesOrTimeout(int ms) {
     if (ms < 1) ms = 1;
     if (messagePumpInstalled() && ms > 10) ms = 10;
     timespec ts{ms / 1000, static_cast<long>(ms % 1000) * 1000000L};
-    while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {
-    }
+    // Woken early by a signal, it sleeps on for the time left.
+    retryOnEintr([&] { return nanosleep(&ts, &ts); });
 }
 
 int msToNextSecond() {

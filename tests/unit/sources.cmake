@@ -34,6 +34,7 @@ set(QX_PORTABLE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/skin_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/browse_folder_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/msgbox_form_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/scoped_test.cpp
 )
 set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/posix_test.cpp
@@ -49,6 +50,7 @@ set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/file_access_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/browse_folder_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/msgbox_form_posix_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/scoped_posix_test.cpp
 )
 set(QX_TEST_SUPPORT_DIR ${CMAKE_CURRENT_LIST_DIR})
 # Files the tests read (small PE images, expected manifests), reached by the same path from Wine (drive Z:).

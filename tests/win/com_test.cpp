@@ -8,8 +8,10 @@
 
 #include <oaidl.h>
 
+#include <algorithm>
 #include <climits>
 #include <utility>
+#include <vector>
 
 #include "QXGenRtns_h.h"
 #include "com/classes.h"
@@ -28,12 +30,10 @@ struct ComApartment {
 
 template <typename Itf>
 Itf* create(const CLSID& clsid, const IID& iid) {
-    std::size_t count = 0;
-    const qx::com::ClassEntry* classes = qx::com::classTable(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        if (IsEqualCLSID(*classes[i].clsid, clsid)) {
+    for (const qx::com::CoClass& c : qx::com::coClasses()) {
+        if (c.entry && IsEqualCLSID(c.clsid, clsid)) {
             void* p = nullptr;
-            if (SUCCEEDED(classes[i].create(iid, &p))) return static_cast<Itf*>(p);
+            if (SUCCEEDED(c.entry->create(iid, &p))) return static_cast<Itf*>(p);
         }
     }
     return nullptr;
@@ -584,3 +584,29 @@ TEST(ComVersionResource, CarriesTheLibraryVersion) {
 }
 
 }  // namespace
+
+// The classes come from the type library; the class table only knows how to
+// create them. Each must meet its twin, and the ids must be the generated ones.
+TEST(ComClasses, TypeLibraryAndClassTableAgree) {
+    ComApartment apartment;
+    const std::vector<qx::com::CoClass> classes = qx::com::coClasses();
+    std::size_t count = 0;
+    const qx::com::ClassEntry* table = qx::com::classTable(count);
+    ASSERT_EQ(classes.size(), count);
+    for (const qx::com::CoClass& c : classes) {
+        ASSERT_NE(c.entry, nullptr) << "no way to create class " << (&c - classes.data());
+        EXPECT_EQ(c.interfaceName, L"_" + c.name);
+        IUnknown* made = nullptr;
+        ASSERT_EQ(c.entry->create(c.iid, reinterpret_cast<void**>(&made)), S_OK);
+        made->Release();
+    }
+    EXPECT_EQ(classes.front().name, L"clsQXGenRtns");
+    EXPECT_TRUE(IsEqualCLSID(classes.front().clsid, CLSID_clsQXGenRtns));
+    EXPECT_TRUE(IsEqualIID(classes.front().iid, IID__clsQXGenRtns));
+    const auto access = std::find_if(classes.begin(), classes.end(),
+                                     [](const qx::com::CoClass& c) { return c.name == L"clsFileAccess"; });
+    ASSERT_NE(access, classes.end());
+    EXPECT_TRUE(IsEqualCLSID(access->clsid, CLSID_clsFileAccess));
+    EXPECT_TRUE(IsEqualIID(access->iid, IID__clsFileAccess));
+    EXPECT_EQ(access->entry, &table[1]);
+}

@@ -27,11 +27,9 @@ struct Apartment {
 
 template <typename Itf>
 Itf* make(const CLSID& clsid, const IID& iid) {
-    std::size_t count = 0;
-    const qx::com::ClassEntry* classes = qx::com::classTable(count);
-    for (std::size_t i = 0; i < count; ++i) {
+    for (const qx::com::CoClass& c : qx::com::coClasses()) {
         void* p = nullptr;
-        if (IsEqualCLSID(*classes[i].clsid, clsid) && SUCCEEDED(classes[i].create(iid, &p))) return static_cast<Itf*>(p);
+        if (c.entry && IsEqualCLSID(c.clsid, clsid) && SUCCEEDED(c.entry->create(iid, &p))) return static_cast<Itf*>(p);
     }
     return nullptr;
 }
