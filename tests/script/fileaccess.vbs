@@ -10,23 +10,6 @@ base = fso.GetSpecialFolder(2).Path & "\qx file access suite"
 If fso.FolderExists(base) Then fso.DeleteFolder base, True
 fso.CreateFolder base
 
-Function FileText(path)
-    Dim s
-    FileText = ""
-    If Not fso.FileExists(path) Then Exit Function
-    If fso.GetFile(path).Size = 0 Then Exit Function
-    Set s = fso.OpenTextFile(path, 1)
-    FileText = s.ReadAll
-    s.Close
-End Function
-
-Sub WriteFile(path, text)
-    Dim ts
-    Set ts = fso.CreateTextFile(path, True)
-    ts.Write text
-    ts.Close
-End Sub
-
 ' The error log is on (its INI key defaults to True); its new lines are read
 ' from the length it had before.
 Set app = MakeApp("AccessSuite", 1, 0, 7)

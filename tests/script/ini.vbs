@@ -8,20 +8,6 @@ folder = fso.GetSpecialFolder(2) & "\qxini-" & Int(Timer * 100)
 fso.CreateFolder folder
 f = folder & "\app.ini"
 
-Function FileText(path)
-    Dim s
-    Set s = fso.OpenTextFile(path, 1)
-    FileText = s.ReadAll
-    s.Close
-End Function
-
-Sub PutText(path, text)
-    Dim s
-    Set s = fso.CreateTextFile(path, True)
-    s.Write text
-    s.Close
-End Sub
-
 ' GetIniString writes a missing key's default, then finds it.
 CheckEqual lib.GetIniString("S", "K", "D", f), "D", "GetIniString returns the default"
 CheckEqual FileText(f), "[S]" & crlf & crlf & "K=D" & crlf, "and writes it"
@@ -35,11 +21,11 @@ CheckEqual lib.WriteIniString("T", "A", "1", f), False, "WriteIniString creating
 CheckEqual lib.GetIniString("S", "K", "", f), "new", "the written value reads back"
 
 ' Substring keys: UserName=Bob answers the key Name.
-PutText f, "[P]" & crlf & "UserName=Bob" & crlf
+WriteFile f, "[P]" & crlf & "UserName=Bob" & crlf
 CheckEqual lib.GetIniString("P", "Name", "x", f), "Bob", "a key matches as a substring"
 
 ' WriteIniSection and GetIniSection with the body written back into a variable.
-PutText f, "[A]" & crlf & "a=1" & crlf & crlf & "[B]" & crlf & "b=2" & crlf & "c=3" & crlf
+WriteFile f, "[A]" & crlf & "a=1" & crlf & crlf & "[B]" & crlf & "b=2" & crlf & "c=3" & crlf
 body = Empty
 CheckEqual lib.GetIniSection("B", body, f), True, "GetIniSection finds the section"
 CheckEqual body, "b=2" & crlf & "c=3", "the body is written back into the script variable"
@@ -52,7 +38,7 @@ CheckEqual lib.GetIniString("A", "y", "", f), "8", "the new body is there"
 CheckEqual lib.GetIniString("A", "a", "gone", f), "gone", "the old body is gone"
 
 ' GetSection fills a script array.
-PutText f, "[A]" & crlf & "a=1" & crlf & "b=2" & crlf
+WriteFile f, "[A]" & crlf & "a=1" & crlf & "b=2" & crlf
 lines = Empty
 lib.GetSection "A", f, lines
 Check IsArray(lines), "GetSection fills the variable with an array"
@@ -78,7 +64,7 @@ CheckEqual lib.GetIniString("S", "K", "D", folder & "\no\such.ini"), "D", "missi
 CheckEqual fso.FolderExists(folder & "\no"), False, "and no folder is made"
 
 ' A name with a NUL in it names no file: the file before the NUL is untouched.
-PutText f, "[N]" & crlf & "A=1" & crlf
+WriteFile f, "[N]" & crlf & "A=1" & crlf
 CheckEqual lib.WriteIniString("N", "A", "2", f & Chr(0) & "x"), False, "a name with a NUL names no file"
 CheckEqual FileText(f), "[N]" & crlf & "A=1" & crlf, "and the file before the NUL is untouched"
 

@@ -101,4 +101,24 @@ Function MakeApp(exe, major, minor, revision)
     Set MakeApp = a
 End Function
 
+' The whole text of a file; "" for a missing or empty file.
+Function FileText(path)
+    Dim files, s
+    FileText = ""
+    Set files = CreateObject("Scripting.FileSystemObject")
+    If Not files.FileExists(path) Then Exit Function
+    If files.GetFile(path).Size = 0 Then Exit Function
+    Set s = files.OpenTextFile(path, 1)
+    FileText = s.ReadAll
+    s.Close
+End Function
+
+' Creates or replaces a file holding exactly `text`.
+Sub WriteFile(path, text)
+    Dim s
+    Set s = CreateObject("Scripting.FileSystemObject").CreateTextFile(path, True)
+    s.Write text
+    s.Close
+End Sub
+
 ' ----- suite -----

@@ -8,16 +8,6 @@ Set fso = CreateObject("Scripting.FileSystemObject")
 Set lib = CreateObject("QXGenRtns.clsQXGenRtns")
 Set app = MakeApp("LogSuite", 3, 1, 42)
 
-Function FileText(path)
-    Dim s
-    FileText = ""
-    If Not fso.FileExists(path) Then Exit Function
-    If fso.GetFile(path).Size = 0 Then Exit Function
-    Set s = fso.OpenTextFile(path, 1)
-    FileText = s.ReadAll
-    s.Close
-End Function
-
 ' A time stamp in the general date form, taken between the two moments
 ' (the stamp has whole seconds, Now may carry a fraction: one second of slack).
 Function IsStampBetween(text, fromTime, toTime)

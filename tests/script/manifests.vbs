@@ -10,13 +10,6 @@ dir = fso.GetSpecialFolder(2) & "\qx-manifests"
 If fso.FolderExists(dir) Then fso.DeleteFolder dir, True
 fso.CreateFolder dir
 
-Function ReadAll(path)
-    Dim ts
-    Set ts = fso.OpenTextFile(path, 1)
-    ReadAll = ts.ReadAll
-    ts.Close
-End Function
-
 ' Before InitializeDll there is no host application object.
 On Error Resume Next
 lib.InitXPStyles 101
@@ -42,23 +35,23 @@ expected = "<?xml version=" & q & "1.0" & q & " encoding=" & q & "UTF-8" & q & "
 
 r = lib.CreateManifestFile("MyApp", dir, 103)
 CheckEqual r, dir & "\MyApp.exe.manifest", "CreateManifestFile returns the file's path"
-CheckEqual ReadAll(r), expected, "template 103 written for MyApp"
+CheckEqual FileText(r), expected, "template 103 written for MyApp"
 
 r = lib.CreateManifestFile("MyApp", dir & "\", 101)
 CheckEqual r, dir & "\MyApp.exe.manifest", "a trailing backslash is not doubled"
-text = ReadAll(r)
+text = FileText(r)
 Check InStr(text, "name=" & q & "Veltrix.XPStylesTester.XPStylesTester" & q) > 0 And InStr(text, "MyApp") = 0, "template 101 keeps its fixed name"
 CheckEqual Right(text, 17), "</assembly>" & vbCrLf & vbCrLf & vbCrLf, "template 101 ends with two empty lines"
 
 r = lib.CreateManifestFile("MyApp", dir, 7)
-CheckEqual ReadAll(r), text, "Id 7 writes template 101"
+CheckEqual FileText(r), text, "Id 7 writes template 101"
 
 r = lib.CreateManifestFile("MyApp", dir, 102)
-CheckEqual Len(ReadAll(r)), CLng(817), "template 102, the longer file"
+CheckEqual Len(FileText(r)), CLng(817), "template 102, the longer file"
 
 ' Overwriting a longer file leaves no tail of it.
 r = lib.CreateManifestFile("MyApp", dir, 103)
-CheckEqual ReadAll(r), expected, "a shorter manifest replaces a longer one whole"
+CheckEqual FileText(r), expected, "a shorter manifest replaces a longer one whole"
 
 r = lib.CreateManifestFile("MyApp", dir & "\missing\deeper", 103)
 CheckEqual r, "", "a missing folder gives an empty result"
@@ -73,7 +66,7 @@ lib.InitXPStyles 103
 CheckErr 0, "InitXPStyles with a host application object"
 On Error GoTo 0
 Check fso.FileExists(dir & "\ScriptHost.exe.manifest"), "InitXPStyles writes beside the host executable"
-CheckEqual ReadAll(dir & "\ScriptHost.exe.manifest"), Replace(expected, "MyApp.exe", "ScriptHost.exe"), "InitXPStyles writes the chosen template"
+CheckEqual FileText(dir & "\ScriptHost.exe.manifest"), Replace(expected, "MyApp.exe", "ScriptHost.exe"), "InitXPStyles writes the chosen template"
 
 fso.DeleteFolder dir, True
 Summary

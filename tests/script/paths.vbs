@@ -6,13 +6,6 @@ Set fso = CreateObject("Scripting.FileSystemObject")
 base = fso.GetSpecialFolder(2).Path & "\qx paths suite"
 If fso.FolderExists(base) Then fso.DeleteFolder base, True
 
-Sub WriteFile(path, text)
-    Dim ts
-    Set ts = fso.CreateTextFile(path, True)
-    ts.Write text
-    ts.Close
-End Sub
-
 ' ----- IsAscii, FixPath, StripTerminator -----
 n = 0
 For b = 0 To 255
