@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "core/text.h"
+
 namespace qx::reg {
 
 namespace {
@@ -207,12 +209,8 @@ bool Hive::parse(const std::string& text, const std::string& rootName) {
     std::vector<std::string> lines;
     std::string current;
     bool continued = false;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(pos, end - pos);
-        pos = end + 1;
+    for (const std::string_view piece : splitLines(text)) {
+        std::string line(piece);
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (continued) {
             const std::size_t b = line.find_first_not_of(" \t");

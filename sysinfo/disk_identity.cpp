@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "core/error.h"
+#include "core/text.h"
 #include "sysinfo/disk_identity_sys.h"
 
 namespace qx::sysinfo {
@@ -95,12 +96,7 @@ std::vector<String> getHDSerialNumbers() {
 
 std::map<std::string, std::string> parseUdevProperties(std::string_view record) {
     std::map<std::string, std::string> props;
-    std::size_t start = 0;
-    while (start < record.size()) {
-        std::size_t end = record.find('\n', start);
-        if (end == std::string_view::npos) end = record.size();
-        const std::string_view line = record.substr(start, end - start);
-        start = end + 1;
+    for (const std::string_view line : splitLines(record)) {
         if (line.size() < 2 || line[0] != 'E' || line[1] != ':') continue;
         const std::size_t eq = line.find('=', 2);
         if (eq == std::string_view::npos || eq == 2) continue;

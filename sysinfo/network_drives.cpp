@@ -1,6 +1,7 @@
 #include "sysinfo/network_drives.h"
 
 #include "core/screen.h"
+#include "core/text.h"
 #include "files/paths.h"
 #include "sysinfo/network_drives_sys.h"
 
@@ -69,12 +70,7 @@ std::string unescapeMountField(std::string_view field) {
 
 std::vector<MountEntry> parseMountInfo(std::string_view text) {
     std::vector<MountEntry> entries;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view line = text.substr(start, end - start);
-        start = end + 1;
+    for (const std::string_view line : splitLines(text)) {
         std::vector<std::string_view> fields;
         std::size_t f = 0;
         while (f < line.size()) {

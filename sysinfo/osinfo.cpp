@@ -1,6 +1,7 @@
 #include "sysinfo/osinfo.h"
 
 #include "core/error.h"
+#include "core/text.h"
 #include "sysinfo/osinfo_sys.h"
 
 namespace qx::sysinfo {
@@ -71,12 +72,8 @@ bool isAdministratorIdentity(std::uint32_t effectiveUid, const std::vector<std::
 }
 
 std::string osReleaseValue(const std::string& text, const std::string& key) {
-    std::size_t pos = 0;
-    while (pos <= text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string::npos) end = text.size();
-        const std::string line = trimmed(text.substr(pos, end - pos));
-        pos = end + 1;
+    for (const std::string_view piece : splitLines(text)) {
+        const std::string line = trimmed(std::string(piece));
         if (line.empty() || line[0] == '#') continue;
         const auto eq = line.find('=');
         if (eq == std::string::npos || trimmed(line.substr(0, eq)) != key) continue;

@@ -18,29 +18,29 @@ struct Named {
 };
 }  // namespace
 
+namespace {
+// The block's words in the order they are stored, 4 bytes each.
+constexpr std::uint32_t FixedFileInfo::*const fixedFields[] = {
+    &FixedFileInfo::signature,        &FixedFileInfo::strucVersion,     &FixedFileInfo::fileVersionMS,
+    &FixedFileInfo::fileVersionLS,    &FixedFileInfo::productVersionMS, &FixedFileInfo::productVersionLS,
+    &FixedFileInfo::flagsMask,        &FixedFileInfo::flags,            &FixedFileInfo::fileOS,
+    &FixedFileInfo::fileType,         &FixedFileInfo::fileSubtype,      &FixedFileInfo::fileDateMS,
+    &FixedFileInfo::fileDateLS};
+static_assert(sizeof fixedFields / sizeof fixedFields[0] * 4 == FixedFileInfoSize);
+}  // namespace
+
 bool operator==(const FixedFileInfo& a, const FixedFileInfo& b) {
-    return a.signature == b.signature && a.strucVersion == b.strucVersion && a.fileVersionMS == b.fileVersionMS &&
-           a.fileVersionLS == b.fileVersionLS && a.productVersionMS == b.productVersionMS &&
-           a.productVersionLS == b.productVersionLS && a.flagsMask == b.flagsMask && a.flags == b.flags &&
-           a.fileOS == b.fileOS && a.fileType == b.fileType && a.fileSubtype == b.fileSubtype &&
-           a.fileDateMS == b.fileDateMS && a.fileDateLS == b.fileDateLS;
+    for (const auto field : fixedFields)
+        if (a.*field != b.*field) return false;
+    return true;
 }
 
 FixedFileInfo decodeFixedFileInfo(const std::uint8_t* b) {
     FixedFileInfo f;
-    f.signature = le32(b);
-    f.strucVersion = le32(b + 4);
-    f.fileVersionMS = le32(b + 8);
-    f.fileVersionLS = le32(b + 12);
-    f.productVersionMS = le32(b + 16);
-    f.productVersionLS = le32(b + 20);
-    f.flagsMask = le32(b + 24);
-    f.flags = le32(b + 28);
-    f.fileOS = le32(b + 32);
-    f.fileType = le32(b + 36);
-    f.fileSubtype = le32(b + 40);
-    f.fileDateMS = le32(b + 44);
-    f.fileDateLS = le32(b + 48);
+    for (const auto field : fixedFields) {
+        f.*field = le32(b);
+        b += 4;
+    }
     return f;
 }
 

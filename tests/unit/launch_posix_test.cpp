@@ -4,113 +4,50 @@
 
 #include <sys/stat.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 #include "core/clsQXGenRtns.h"
 #include "core/msgbox.h"
 #include "temp_folder.h"
 
 using namespace qx;
-namespace fs = std::filesystem;
 
-namespace {
+TEST(LaunchPosix, WaitsRunsWithoutAShellAndShowsStartFailures) {
+    std::vector<String> shown;
+    setMessageBoxHandler([&shown](const String& text, std::int32_t style, const String& title) {
+        shown.push_back(text + u"|" + toDecimal(style) + u"|" + title);
+        return 1;
+    });
+    qxtest::TempFolder tmp("qxlaunch");
+    const String dir = tmp.str();
+    // A script in a folder whose name has a space writes its words after a
+    // pause: a call that did not wait finds nothing.
+    const std::string script = tmp.write(u"my tools|run it.sh", "#!/bin/sh\nsleep 0.3\nout=$1; shift\n"
+                                                                  "printf '[%s]' \"$@\" > \"$out\"\n").string();
+    ::chmod(script.c_str(), 0755);
+    clsQXGenRtns lib;
+    lib.ShellAndWait(u"\"" + dir + u"my tools\"/run\\ it.sh " + dir + u"args plain \"two words\" 'a b' c\\\\d $HOME",
+                     vbNormalFocus);
+    std::ifstream in(tmp.path("args"));
+    const std::string args{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(args, "[plain][two words][a b][c\\d][$HOME]");
+    lib.ShellAndWait(u"touch " + dir + u"touched", vbMinimizedNoFocus);  // found on the path
+    EXPECT_TRUE(std::filesystem::exists(tmp.path("touched")));
 
-struct Shown {
-    int count = 0;
-    String text;
-    std::int32_t style = 0;
-    String title;
-};
-
-class LaunchPosix : public ::testing::Test {
-protected:
-    LaunchPosix() {
-        setMessageBoxHandler([this](const String& text, std::int32_t style, const String& title) {
-            ++shown_.count;
-            shown_.text = text;
-            shown_.style = style;
-            shown_.title = title;
-            return 1;
-        });
-    }
-    ~LaunchPosix() override { setMessageBoxHandler(nullptr); }
-
-    // An executable script in a folder whose name has a space.
-    fs::path script(const std::string& body) {
-        const fs::path dir = tmp_.path() / "my tools";
-        fs::create_directories(dir);
-        const fs::path p = dir / "run it.sh";
-        std::ofstream(p) << "#!/bin/sh\n" << body;
-        ::chmod(p.c_str(), 0755);
-        return p;
-    }
-    std::string read(const fs::path& p) {
-        std::ifstream in(p);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-
-    qxtest::TempFolder tmp_{"qxlaunch"};
-    Shown shown_;
-    clsQXGenRtns lib_;
-};
-
-}  // namespace
-
-TEST_F(LaunchPosix, WaitsUntilTheProgramHasEnded) {
-    const fs::path out = tmp_.path() / "done";
-    const fs::path s = script("sleep 0.4\necho finished > \"$1\"\n");
-    const auto t0 = std::chrono::steady_clock::now();
-    lib_.ShellAndWait(fromNarrow("\"" + s.string() + "\" '" + out.string() + "'"), vbHide);
-    EXPECT_EQ(read(out), "finished\n");
-    EXPECT_GE(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(350));
-    EXPECT_EQ(shown_.count, 0);
-}
-
-TEST_F(LaunchPosix, ArgumentsArriveAsTheShellWouldSplitThem) {
-    const fs::path out = tmp_.path() / "args";
-    const fs::path s = script("for a in \"$@\"; do printf '[%s]' \"$a\" >> \"" + out.string() + "\"; done\n");
-    const std::string dir = s.parent_path().string();
-    lib_.ShellAndWait(fromNarrow("\"" + dir + "\"/run\\ it.sh plain \"two words\" 'sin gle' back\\\\slash $HOME"),
-                      vbNormalFocus);
-    EXPECT_EQ(read(out), "[plain][two words][sin gle][back\\slash][$HOME]");
-    EXPECT_EQ(shown_.count, 0);
-}
-
-TEST_F(LaunchPosix, ProgramsAreFoundOnThePath) {
-    const fs::path out = tmp_.path() / "touched";
-    lib_.ShellAndWait(fromNarrow("touch " + out.string()), vbMinimizedNoFocus);
-    EXPECT_TRUE(fs::exists(out));
-}
-
-TEST_F(LaunchPosix, StartFailuresAreShownAndTheCallReturns) {
-    const String missing = fromNarrow((tmp_.path() / "no such program").string());
-    lib_.ShellAndWait(u"\"" + missing + u"\" -x", vbNormalFocus);
-    EXPECT_EQ(shown_.count, 1);
-    EXPECT_EQ(shown_.text, u"Error starting task \"" + missing + u"\" -x\r\nFile not found");
-    EXPECT_EQ(shown_.style, 48);
-    EXPECT_EQ(shown_.title, u"Error");
-
-    lib_.ShellAndWait(u"qx-surely-not-a-command-anywhere", vbHide);
-    EXPECT_EQ(shown_.text, u"Error starting task qx-surely-not-a-command-anywhere\r\nFile not found");
-
-    const fs::path plain = tmp_.path() / "not executable";
-    std::ofstream(plain) << "data";
-    ::chmod(plain.c_str(), 0644);
-    lib_.ShellAndWait(u"'" + fromNarrow(plain.string()) + u"'", vbHide);
-    EXPECT_EQ(shown_.text, u"Error starting task '" + fromNarrow(plain.string()) + u"'\r\nPermission denied");
-
-    lib_.ShellAndWait(u"", vbHide);
-    EXPECT_EQ(shown_.text, u"Error starting task \r\nInvalid procedure call or argument");
-    lib_.ShellAndWait(u"   ", vbHide);
-    EXPECT_EQ(shown_.text, u"Error starting task    \r\nInvalid procedure call or argument");
-    lib_.ShellAndWait(u"touch 'unclosed", vbHide);
-    EXPECT_EQ(shown_.text, u"Error starting task touch 'unclosed\r\nInvalid procedure call or argument");
-    lib_.ShellAndWait(u"true", static_cast<VbAppWinStyle>(5));
-    EXPECT_EQ(shown_.text, u"Error starting task true\r\nInvalid procedure call or argument");
-    EXPECT_EQ(shown_.count, 7);
+    tmp.write(u"plain", "data");
+    lib.ShellAndWait(u"\"" + dir + u"no such\" -x", vbNormalFocus);
+    lib.ShellAndWait(dir + u"plain", vbHide);
+    lib.ShellAndWait(u"", vbHide);
+    lib.ShellAndWait(u"touch 'unclosed", vbHide);
+    lib.ShellAndWait(u"true", static_cast<VbAppWinStyle>(5));
+    setMessageBoxHandler(nullptr);
+    EXPECT_EQ(shown, (std::vector<String>{
+                         u"Error starting task \"" + dir + u"no such\" -x\r\nFile not found|48|Error",
+                         u"Error starting task " + dir + u"plain\r\nPermission denied|48|Error",
+                         u"Error starting task \r\nInvalid procedure call or argument|48|Error",
+                         u"Error starting task touch 'unclosed\r\nInvalid procedure call or argument|48|Error",
+                         u"Error starting task true\r\nInvalid procedure call or argument|48|Error",
+                     }));
 }

@@ -42,7 +42,6 @@ set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ini_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/logs_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/display_posix_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/osinfo_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/launch_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sysinfo_posix_test.cpp
