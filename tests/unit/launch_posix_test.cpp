@@ -22,8 +22,7 @@ TEST(LaunchPosix, WaitsRunsWithoutAShellAndShowsStartFailures) {
     });
     qxtest::TempFolder tmp("qxlaunch");
     const String dir = tmp.str();
-    // A script in a folder whose name has a space writes its words after a
-    // pause: a call that did not wait finds nothing.
+    // The script writes its words after a pause: a call that did not wait finds nothing.
     const std::string script = tmp.write(u"my tools|run it.sh", "#!/bin/sh\nsleep 0.3\nout=$1; shift\n"
                                                                   "printf '[%s]' \"$@\" > \"$out\"\n").string();
     ::chmod(script.c_str(), 0755);

@@ -26,7 +26,7 @@ TEST(MountInfo, FieldsEscapesAndRemoteNames) {
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].mountPoint + "|" + entries[0].fsType + "|" + entries[0].source,
               "/mnt/my share|cifs|//srv/Public Docs");
-    EXPECT_EQ(sysinfo::unescapeMountField("a\\134b\\08\\1"), "a\\b\\08\\1");
+    EXPECT_EQ(sysinfo::unescapeMountField("a\\134b\\018\\1"), "a\\b\\018\\1");
 
     EXPECT_EQ(sysinfo::remoteNameOf("nfs4", "fs1:/srv/"), "//fs1/srv");
     EXPECT_EQ(sysinfo::remoteNameOf("nfs", "[fe80::1]:/vol"), "//[fe80::1]/vol");

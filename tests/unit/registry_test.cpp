@@ -19,11 +19,11 @@ TEST(RegistryHive, EveryFormOfValueRoundTripsByteForByte) {
     // size and every other type as a hex list.
     const std::vector<HiveValue> values = {
         {"sz", 1, std::string("plain \"quoted\" back\\slash\0", 26)},
-        {"sz inner nul", 1, std::string("a\0b\0", 4)},
+        {"", 1, std::string("a\0b\0", 4)},
         {"sz newline", 1, std::string("line\r\nnext\0", 11)},
         {"dword", 4, std::string("\x02\x01\0\x80", 4)},
         {"short dword", 4, "\x07"},
-        {"", 7, std::string("one\0two\0\0", 9)},
+        {"multi", 7, std::string("one\0two\0\0", 9)},
         {"odd type", 0x12345, "\x01\x02"},
     };
     for (const auto& v : values) ASSERT_EQ(h.setValue("Software\\Qx Test", v.name, v.type, v.data), 0) << v.name;
@@ -31,6 +31,7 @@ TEST(RegistryHive, EveryFormOfValueRoundTripsByteForByte) {
     ASSERT_EQ(h.setValue("", "AT ROOT", 4, std::string("\x01\0\0\0", 4)), 0);  // replaces it
 
     const std::string text = h.text(kRoot);
+    EXPECT_NE(text.find("\r\n@=hex(1):61,00,62,00\r\n"), std::string::npos) << text;  // not a raw NUL in quotes
     Hive back;
     ASSERT_TRUE(back.parse(text, kRoot)) << text;
     for (const auto& v : values) {
@@ -57,7 +58,7 @@ TEST(RegistryHive, ParsesExportsAndRejectsDamagedText) {
     EXPECT_FALSE(h.parse("not a header\r\n", kRoot));
     EXPECT_FALSE(h.parse("REGEDIT4\r\n\"orphan\"=\"x\"\r\n", kRoot));
     EXPECT_FALSE(h.parse("REGEDIT4\r\n[HKEY_CURRENT_USERX]\r\n", kRoot));
-    EXPECT_FALSE(h.parse("REGEDIT4\r\n[HKEY_CURRENT_USER\\X]\r\n\"v\"=hex:1,02\r\n", kRoot));
+    EXPECT_FALSE(h.parse("REGEDIT4\r\n[HKEY_CURRENT_USER\\X]\r\n\"v\"=hex:0g,01\r\n", kRoot));
     EXPECT_FALSE(h.parse("REGEDIT4\r\n[HKEY_CURRENT_USER\\X]\r\n\"v\"=dword:123\r\n", kRoot));
     EXPECT_FALSE(h.parse("REGEDIT4\r\n[HKEY_CURRENT_USER\\X]\r\n\"v\"=\"open\r\n", kRoot));
 }
