@@ -10,7 +10,7 @@ TEST(BrowseFolder, DialogIsCentredWithIntegerDivisionsAndNeedsAWindowHandle) {
     const qx::ui::Origin o = qx::ui::centredOrigin(321, 401, 1024 * 15, 768 * 15, 15, 15);
     EXPECT_EQ(std::make_pair(o.left, o.top), std::make_pair(351, 183));
     // Twips that are not a whole number of pixels are cut off first.
-    EXPECT_EQ(qx::ui::centredOrigin(100, 100, 1024 * 12 + 11, 600 * 12, 12, 12).left, 462);
+    EXPECT_EQ(qx::ui::centredOrigin(100, 100, 1025 * 12 + 11, 600 * 12, 12, 12).left, 462);
 
     qx::clsQXGenRtns lib;
     EXPECT_RAISES(qx::err::ObjectNotSet, lib.BrowseFolder(u"C:\\", nullptr));
