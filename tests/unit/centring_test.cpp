@@ -1,5 +1,4 @@
-// Centring on the screen and on a control or form: the positions (unrounded),
-// the order of the changes under the busy pointer, and the errors raised.
+// Centring: the positions (unrounded), the order of the changes under the busy pointer, the errors.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -17,7 +16,7 @@ using Change = std::tuple<qx::String, double, std::int16_t>;
 TEST(Centring, PositionsAndTheSizePutBackUnderTheBusyPointer) {
     qxtest::runOnFreshThread([] {
         qx::clsQXGenRtns lib;
-        qx::setScreen(std::make_shared<qx::FixedScreen>(800, 600, 15));  // 12000 x 9000 twips
+        qx::setScreen(std::make_shared<qx::FixedScreen>(800, 600, 15));  // 12000 x 9000 twips, on this thread
         int pumped = 0;
         qx::setMessagePump([&] { ++pumped; });
         std::vector<Change> changes;
@@ -35,8 +34,6 @@ TEST(Centring, PositionsAndTheSizePutBackUnderTheBusyPointer) {
                                                 {u"Left", 1000 + 1500.5 - 500.2, 11},
                                                 {u"Height", 600, 0},
                                                 {u"Width", 1000, 0}}));
-        qx::setMessagePump(nullptr);
-        qx::setScreen(nullptr);
 
         // A missing member or object reaches the caller.
         auto timer = qx::MemoryObject::create(u"Timer");

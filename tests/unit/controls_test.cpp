@@ -1,5 +1,4 @@
-// The Enabled state of a form's controls: which controls are touched, what a
-// restore gives back, under which key a state is kept and how long.
+// The Enabled state of a form's controls: what a restore gives back, under which key and how long.
 #include <gtest/gtest.h>
 
 #include "core/clsQXGenRtns.h"
@@ -10,7 +9,7 @@ using qxtest::control;
 using qxtest::enabled;
 using qxtest::form;
 
-TEST(ControlState, RestoreGivesBackTheStateBeforeTheFirstSaveOnce) {
+TEST(ControlState, RestoreGivesBackTheStateBeforeTheFirstSaveOnceUnderTheFormsKey) {
     qxtest::runOnFreshThread([] {
         qx::clsQXGenRtns lib;
         auto a = control(0, 0, 10, 10, true);
@@ -33,25 +32,20 @@ TEST(ControlState, RestoreGivesBackTheStateBeforeTheFirstSaveOnce) {
         qx::clsQXGenRtns other;  // a new instance: a new, empty collection
         other.RestoreSavedControls(f);
         EXPECT_FALSE(enabled(a));
-    });
-}
 
-TEST(ControlState, FormsAreKeyedByNameAndIndexWithoutRegardToCase) {
-    qxtest::runOnFreshThread([] {
-        qx::clsQXGenRtns lib;
+        // Forms are keyed by Name and Index, without regard to case.
         auto a1 = control(0, 0, 1, 1, true);
         auto a2 = control(0, 0, 1, 1, false);
         auto f1 = form(u"frmChild", {a1});
         auto f2 = form(u"FRMCHILD", {a2});
-        lib.DisableSaveControls(f1);
-        lib.RestoreSavedControls(f2);  // no Index: the same key
+        other.DisableSaveControls(f1);
+        other.RestoreSavedControls(f2);  // no Index: the same key
         EXPECT_TRUE(enabled(a2));
         f1->prop(u"Index", std::int16_t{1});
         f2->prop(u"Index", std::int16_t{2});
         a1->set(u"Enabled", true);
-        a2->set(u"Enabled", false);
-        lib.DisableSaveControls(f2);
-        lib.RestoreSavedControls(f1);  // a key of its own: nothing kept
+        other.DisableSaveControls(f2);
+        other.RestoreSavedControls(f1);  // a key of its own: nothing kept
         EXPECT_TRUE(enabled(a1));
     });
 }

@@ -1,6 +1,5 @@
 #pragma once
-// Host forms and controls built in memory for the tests of the routines that
-// act on them.
+// Host forms and controls built in memory for the tests of the routines that act on them.
 #include <cstdint>
 #include <initializer_list>
 #include <memory>

@@ -1,6 +1,5 @@
-// Manifest files: each template's bytes as written for an executable,
-// compared with the expected files; the choice of template, the file's name
-// and place, overwriting, and what a failure gives.
+// Manifest files: each template's bytes as written, compared with the expected files; the
+// file's name and place, overwriting, and what a failure gives.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -49,6 +48,5 @@ TEST(Manifest, EachTemplateIsWrittenByteForByteWhereverTheFolderEnds) {
         qx::state().HostApp = qx::host::makeApp(u"Host", bare, u"My App", u"Acme", 1, 0, 0);
         lib.InitXPStyles(101);
         EXPECT_EQ(readBytes(std::filesystem::path(dir / u"Host.exe.manifest")), expected("XPThemes"));
-        qx::state().HostApp = nullptr;
     });
 }

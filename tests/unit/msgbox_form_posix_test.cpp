@@ -1,5 +1,4 @@
-// The message box without windows: the runtime's message box answers, and an
-// answer that is none of the box's buttons counts as closing it unpressed.
+// Without windows the runtime's message box answers; an answer no button gives counts as unpressed.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -31,6 +30,5 @@ TEST(MsgBoxPosix, TheHandlerAnswersAndAnUnofferedAnswerKeepsThePreviousResult) {
         const qx::String caption = u"|MyApp " + qx::getVersion() + u"|";  // no title: the name and version
         EXPECT_EQ(seen, (std::vector<qx::String>{u"a" + caption + u"0", u"Save?|Question|260", u"c" + caption + u"3"}));
         qx::setMessageBoxHandler(nullptr);
-        qx::state().HostApp = nullptr;
     });
 }

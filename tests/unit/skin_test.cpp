@@ -1,6 +1,5 @@
-// Skins on in-memory host forms: which controls each routine touches (by
-// exact type name), what it assigns and in which order, and that failing
-// steps are skipped.
+// Skins on in-memory host forms: which controls each routine touches (by exact type name), what
+// it assigns and in which order, and that failing steps are skipped.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -17,8 +16,7 @@ using Log = std::vector<std::pair<String, std::int32_t>>;
 
 namespace {
 
-// A control of the given type with the named properties (all starting at 0),
-// logging every assignment it receives.
+// A control with the named properties (all starting at 0), logging what is assigned to it.
 qxtest::MemoryRef control(const String& type, std::initializer_list<const char16_t*> props, Log* log = nullptr) {
     auto c = qx::MemoryObject::create(type);
     for (const char16_t* p : props) c->prop(p, std::int32_t{0});

@@ -1,5 +1,4 @@
-// The folder browser on a real display: centred on the screen, starting at
-// the given folder, confirmed and cancelled by clicks.
+// The folder browser on a real display: centred, at the given folder, confirmed and cancelled by clicks.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -9,8 +8,7 @@
 
 namespace {
 
-// Shows the browser over a form starting at `start`, presses `button` on it
-// and gives the folder chosen and where the dialog was.
+// The folder chosen in the browser over a form, started at `start` and closed by `button`.
 qx::String browse(const char16_t* start, int button, RECT& where) {
     HWND owner = winhost::makePanel(nullptr, 10, 10, 200, 120);
     auto form = qx::MemoryObject::create(u"Form");

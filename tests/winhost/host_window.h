@@ -5,9 +5,7 @@
 
 namespace winhost {
 
-// Panels draw their client area in the button-face colour, except a black
-// band over the top kBand pixels; a paint message may bring the context to
-// draw on, as a hook's does.
+// Panels draw in the button-face colour but for a black top band, on the context a paint brings.
 constexpr int kBand = 20;
 
 inline LRESULT CALLBACK panelProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
@@ -42,8 +40,7 @@ inline HWND makePanel(HWND parent, int x, int y, int w, int h) {
     return panel;
 }
 
-// The GDI objects of this process. Wine keeps no count, but its GDI handles
-// are table indexes that a handle with an empty high word still names.
+// The GDI objects of this process (Wine keeps no count, but a handle's index alone still names it).
 inline DWORD gdiObjects() {
     if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return n;
     DWORD n = 0;

@@ -1,6 +1,4 @@
-// The library's message box on a real display: its buttons and label read
-// back, the focus, its background in the stored skin, its owner disabled
-// while it is up, and the result of a click.
+// The message box on a real display: as shown, over its disabled owner, answered by a click.
 #include <gtest/gtest.h>
 
 #include <windows.h>

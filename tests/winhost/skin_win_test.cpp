@@ -1,6 +1,4 @@
-// A skin on a form whose device context and windows are real: the
-// background gradient read back, the tab strip hooked with the skin's
-// colours, and the tree view window's own background.
+// A skin on a form whose device context and windows are real.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -40,9 +38,8 @@ TEST(SkinWindow, SkinItPaintsTheBackgroundAndHooksTabStripsAndTreeViews) {
     EXPECT_EQ(GetPixel(dc, 5, 150), GetPixel(dc, 280, 150));
     // The tab strip: hooked, a gradient from the button colour to white, in the given direction.
     std::vector<std::intptr_t> props;
-    for (const char* name : {tab::kPropHooked, tab::kPropStyle, tab::kPropGradientDir, tab::kPropColor1,
-                             tab::kPropColor2})
-        props.push_back(reinterpret_cast<std::intptr_t>(GetPropA(tabs, name)));
+    for (const char* p : {tab::kPropHooked, tab::kPropStyle, tab::kPropGradientDir, tab::kPropColor1, tab::kPropColor2})
+        props.push_back(reinterpret_cast<std::intptr_t>(GetPropA(tabs, p)));
     EXPECT_EQ(props, (std::vector<std::intptr_t>{-1, tab::kGradient, 1, 0x804000, 0xFFFFFF}));
     // The tree view took the colour and still draws its lines.
     EXPECT_EQ(SendMessageA(tree, TVM_GETBKCOLOR, 0, 0), 0xF0FFF0);
