@@ -24,7 +24,7 @@ inline LRESULT CALLBACK panelProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 
 // A visible panel at (x, y) in its parent, or on the screen when it has none.
 inline HWND makePanel(HWND parent, int x, int y, int w, int h) {
-    static const ATOM panelClass = [] {
+    [[maybe_unused]] static const ATOM panelClass = [] {
         INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
         InitCommonControlsEx(&icc);
         WNDCLASSA wc{};
@@ -34,7 +34,7 @@ inline HWND makePanel(HWND parent, int x, int y, int w, int h) {
         return RegisterClassA(&wc);
     }();
     const DWORD style = (parent ? WS_CHILD : WS_POPUP | WS_CLIPCHILDREN) | WS_VISIBLE;
-    HWND panel = CreateWindowExA(0, MAKEINTATOM(panelClass), "panel", style, x, y, w, h, parent, nullptr,
+    HWND panel = CreateWindowExA(0, "QXHostPanel", "panel", style, x, y, w, h, parent, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
     UpdateWindow(panel);
     return panel;
