@@ -1,6 +1,7 @@
 // Hooked tab strips on real windows: the pixels painted, the hook's life, no GDI leak.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 
 #include "host_window.h"
