@@ -1,59 +1,34 @@
-// The message box without windows: the runtime's message box answers, and an
-// answer that is none of the box's buttons counts as closing it unpressed.
+// Without windows the runtime's message box answers; an answer no button gives counts as unpressed.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "core/clsQXGenRtns.h"
-#include "core/error.h"
 #include "core/hostapp.h"
 #include "core/library.h"
 #include "core/msgbox.h"
 #include "core/state.h"
+#include "test_support.h"
 
-namespace {
-
-class MsgBoxPosix : public ::testing::Test {
-protected:
-    void SetUp() override {
-        qx::state().HostApp = qx::host::makeApp(u"MyApp", u"", u"My App", u"Co", 2, 1, 7);
-        qx::state().MsgBoxResult = 0;
-        qx::setMessageBoxHandler([this](const qx::String& text, std::int32_t style, const qx::String& title) {
+TEST(MsgBoxPosix, TheHandlerAnswersAndAnUnofferedAnswerKeepsThePreviousResult) {
+    qxtest::runOnFreshThread([] {
+        qx::clsQXGenRtns lib;
+        std::vector<qx::String> seen;
+        std::int32_t answer = 6;  // no Yes on an OK box: closed without a press
+        qx::setMessageBoxHandler([&](const qx::String& text, std::int32_t style, const qx::String& title) {
             seen.push_back(text + u"|" + title + u"|" + qx::fromNarrow(std::to_string(style)));
             return answer;
         });
-    }
-    void TearDown() override {
+        EXPECT_RAISES(91, lib.MyMsgBox(u"no host yet"));
+        qx::state().HostApp = qx::host::makeApp(u"MyApp", u"", u"My App", u"Co", 2, 1, 7);
+        EXPECT_RAISES(380, lib.MyMsgBox(u"x", 0, u"t", 3));
+        EXPECT_EQ(lib.MyMsgBox(u"a"), 0);
+        EXPECT_EQ(lib.MyMsgBox(u"Save?", 4 + 256, u"Question"), 6);
+        answer = 0;
+        EXPECT_EQ(lib.MyMsgBox(u"c", 3), 6);
+        const qx::String caption = u"|MyApp " + qx::getVersion() + u"|";  // no title: the name and version
+        EXPECT_EQ(seen, (std::vector<qx::String>{u"a" + caption + u"0", u"Save?|Question|260", u"c" + caption + u"3"}));
         qx::setMessageBoxHandler(nullptr);
-        qx::state().HostApp = nullptr;
-    }
-    std::int32_t raised(std::int32_t align) {
-        try {
-            lib.MyMsgBox(u"x", 0, u"t", align);
-        } catch (const qx::RuntimeError& e) {
-            return e.number();
-        }
-        return 0;
-    }
-    std::vector<qx::String> seen;
-    std::int32_t answer = 0;
-    qx::clsQXGenRtns lib;
-};
-
-}  // namespace
-
-TEST_F(MsgBoxPosix, TheHandlerAnswersAndAnUnofferedAnswerKeepsThePreviousResult) {
-    answer = 6;  // no Yes on an OK box: closed without a press
-    EXPECT_EQ(lib.MyMsgBox(u"a"), 0);
-    EXPECT_EQ(lib.MyMsgBox(u"Save?", 4 + 256, u"Question"), 6);
-    answer = 0;
-    EXPECT_EQ(lib.MyMsgBox(u"c", 3), 6);
-    ASSERT_EQ(seen.size(), 3u);
-    EXPECT_EQ(seen[0], u"a|MyApp " + qx::getVersion() + u"|0");  // no title: name and version
-    EXPECT_EQ(seen[1], u"Save?|Question|260");
-}
-
-TEST_F(MsgBoxPosix, BadAlignmentOrNoHostRaisesBeforeAnythingIsShown) {
-    EXPECT_EQ(raised(3), 380);
-    qx::state().HostApp = nullptr;
-    EXPECT_EQ(raised(2), 91);
-    EXPECT_TRUE(seen.empty());
+    });
 }

@@ -47,7 +47,6 @@ set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/sysinfo_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/search_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_access_posix_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/browse_folder_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/msgbox_form_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scoped_posix_test.cpp
 )

@@ -1,12 +1,6 @@
-// The folder browser on a real display: found by its caption, centred on
-// the screen, showing the prompt, starting at the given folder; confirmed
-// and cancelled by posted clicks.
+// The folder browser on a real display: centred, at the given folder, confirmed and cancelled by clicks.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
-#include <cctype>
-#include <string>
 #include <thread>
 
 #include "core/clsQXGenRtns.h"
@@ -14,70 +8,35 @@
 
 namespace {
 
-struct SeenDialog {
+// The folder chosen in the browser over a form, started at `start` and closed by `button`.
+qx::String browse(const char16_t* start, int button, RECT& where) {
+    HWND owner = winhost::makePanel(nullptr, 10, 10, 200, 120);
+    auto form = qx::MemoryObject::create(u"Form");
+    form->prop(u"hWnd", static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(owner)));
     bool found = false;
-    RECT rect{};
-    bool promptShown = false;
-};
-
-BOOL CALLBACK findPrompt(HWND child, LPARAM found) {
-    char text[128] = {};
-    GetWindowTextA(child, text, sizeof text);
-    if (std::string(text) == "Select a folder from the tree.") *reinterpret_cast<bool*>(found) = true;
-    return TRUE;
-}
-
-// Waits for the dialog, notes what it shows, and presses `button` on it.
-std::thread answerDialog(int button, SeenDialog& seen) {
-    return std::thread([button, &seen] {
-        for (int i = 0; i < 400 && !seen.found; ++i) {
+    std::thread answer([&] {
+        for (int i = 0; i < 400 && !found; ++i, Sleep(50)) {
             HWND d = FindWindowA("#32770", "Browse for Folder");
-            if (d && IsWindowVisible(d)) {
-                Sleep(100);  // shown once it has been set up and moved to its place
-                GetWindowRect(d, &seen.rect);
-                EnumChildWindows(d, findPrompt, reinterpret_cast<LPARAM>(&seen.promptShown));
-                seen.found = true;
-                PostMessageA(d, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-            } else {
-                Sleep(50);
-            }
+            if (!d || !IsWindowVisible(d)) continue;
+            Sleep(100);  // shown once it has been set up and moved to its place
+            GetWindowRect(d, &where);
+            found = true;
+            PostMessageA(d, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
         }
     });
-}
-
-std::string lower(std::u16string s) {
-    std::string out;
-    for (char16_t c : s) out += static_cast<char>(c < 128 ? std::tolower(static_cast<int>(c)) : '?');
-    return out;
+    const qx::String chosen = qx::clsQXGenRtns().BrowseFolder(start, form);
+    answer.join();
+    DestroyWindow(owner);
+    EXPECT_TRUE(found) << "no dialog: is a display set?";
+    return chosen;
 }
 
 }  // namespace
 
-TEST(BrowseFolderWindow, ConfirmingReturnsTheStartFolderGivenWithBlanks) {
-    auto form = winhost::makeForm(10, 10, 200, 120, "owner");
-    ASSERT_TRUE(form) << "no window: is a display set?";
-    qx::clsQXGenRtns lib;
-    SeenDialog seen;
-    std::thread answer = answerDialog(IDOK, seen);
-    const qx::String chosen = lib.BrowseFolder(u"  C:\\windows\\system32  ", form);
-    answer.join();
-    ASSERT_TRUE(seen.found);
-    EXPECT_EQ(lower(chosen), "c:\\windows\\system32");
-    EXPECT_TRUE(seen.promptShown);
-    // Centred on the screen.
-    const int w = seen.rect.right - seen.rect.left, h = seen.rect.bottom - seen.rect.top;
-    EXPECT_NEAR(seen.rect.left, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, 1);
-    EXPECT_NEAR(seen.rect.top, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 1);
-}
-
-TEST(BrowseFolderWindow, CancellingReturnsNothing) {
-    auto form = winhost::makeForm(10, 10, 200, 120, "owner");
-    ASSERT_TRUE(form);
-    qx::clsQXGenRtns lib;
-    SeenDialog seen;
-    std::thread answer = answerDialog(IDCANCEL, seen);
-    const qx::String chosen = lib.BrowseFolder(u"C:\\windows", form);
-    answer.join();
-    ASSERT_TRUE(seen.found);
-    EXPECT_EQ(chosen, u"");
+TEST(BrowseFolderWindow, ConfirmingReturnsTheTrimmedStartFolderAndCancellingNothing) {
+    RECT r{};
+    EXPECT_TRUE(qx::equalsNoCase(browse(u"  C:\\windows\\system32  ", IDOK, r), u"C:\\windows\\system32"));
+    EXPECT_NEAR(r.left, (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2, 1);
+    EXPECT_NEAR(r.top, (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2, 1);
+    EXPECT_EQ(browse(u"C:\\windows", IDCANCEL, r), u"");
 }

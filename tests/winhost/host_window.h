@@ -1,55 +1,51 @@
 #pragma once
-// A small real-window host for the library's window routines: forms and
-// controls are Win32 windows wrapped as host objects with the members the
-// library reads and assigns (hWnd, hdc, Left, Top, Width, Height, ScaleMode,
-// ScaleWidth, ScaleHeight, Controls, the type name, and colour properties
-// kept as plain values).
+// Real windows for the library's window routines to act on.
 #include <windows.h>
-
-#include <memory>
-#include <vector>
-
-#include "core/object.h"
+#include <commctrl.h>
 
 namespace winhost {
 
-constexpr int kTwipsPerPixel = 15;
+// Panels draw in the button-face colour but for a black top band, on the context a paint brings.
+constexpr int kBand = 20;
 
-// A window seen as a host object. Positions and sizes are in twips, except
-// ScaleWidth and ScaleHeight, which follow ScaleMode (3: pixels).
-class WindowObject : public qx::MemoryObject {
-public:
-    WindowObject(HWND hwnd, qx::String typeName);
-    ~WindowObject() override;
+inline LRESULT CALLBACK panelProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_ERASEBKGND) return 1;
+    if (msg != WM_PAINT) return DefWindowProcA(h, msg, wp, lp);
+    PAINTSTRUCT ps;
+    HDC dc = wp ? reinterpret_cast<HDC>(wp) : BeginPaint(h, &ps);
+    RECT r{};
+    GetClientRect(h, &r);
+    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    r.bottom = kBand;
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    if (!wp) EndPaint(h, &ps);
+    return 0;
+}
 
-    HWND hwnd() const { return hwnd_; }
-    void addControl(const std::shared_ptr<WindowObject>& control);
+// A visible panel at (x, y) in its parent, or on the screen when it has none.
+inline HWND makePanel(HWND parent, int x, int y, int w, int h) {
+    [[maybe_unused]] static const ATOM panelClass = [] {
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
+        InitCommonControlsEx(&icc);
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = panelProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "QXHostPanel";
+        return RegisterClassA(&wc);
+    }();
+    const DWORD style = (parent ? WS_CHILD : WS_POPUP | WS_CLIPCHILDREN) | WS_VISIBLE;
+    HWND panel = CreateWindowExA(0, "QXHostPanel", "panel", style, x, y, w, h, parent, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    UpdateWindow(panel);
+    return panel;
+}
 
-    qx::Variant get(const qx::String& name) override;
-    void set(const qx::String& name, const qx::Variant& value) override;
-    qx::Variant call(const qx::String& name, const std::vector<qx::Variant>& args) override;
-    bool has(const qx::String& name) override;
-
-private:
-    HWND hwnd_;
-    std::shared_ptr<qx::MemoryObject> controls_;
-    std::int16_t scaleMode_ = 1;
-};
-
-// Registers the host's window classes and the common controls, once.
-void registerClasses();
-
-// A visible top-level form (own device context, children clipped) of the
-// given client size in pixels, at (left, top) on the screen.
-std::shared_ptr<WindowObject> makeForm(int left, int top, int width, int height, const char* caption);
-// A child control of a form: a tab strip with three tabs whose body is drawn
-// in the button-face colour ("SSTab"), a tree
-// view with two nodes ("TreeView"), or a push button ("CommandButton").
-std::shared_ptr<WindowObject> addTabStrip(WindowObject& form, int x, int y, int w, int h);
-std::shared_ptr<WindowObject> addTreeView(WindowObject& form, int x, int y, int w, int h);
-std::shared_ptr<WindowObject> addButton(WindowObject& form, int x, int y, int w, int h, const char* caption);
-
-// Lets pending window messages run, for at least `ms` milliseconds.
-void pump(int ms = 0);
+// The GDI objects of this process (Wine keeps no count, but a handle's index alone still names it).
+inline DWORD gdiObjects() {
+    if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return n;
+    DWORD n = 0;
+    for (UINT_PTR i = 1; i <= 0xFFFF; ++i) n += GetObjectType(reinterpret_cast<HGDIOBJ>(i)) != 0;
+    return n;
+}
 
 }  // namespace winhost
