@@ -1,7 +1,5 @@
-// The POSIX side of the file access object: the creation time it reports
-// (birth time, or the status change time where the file system keeps none),
-// error texts from the C library, and a file that grants nobody write access
-// refusing read-write opens and so reading its times as zeros.
+// The POSIX side of the file access object: creation times from the birth
+// time, error texts from the C library, and files nobody may write to.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -28,7 +26,6 @@ TEST(FileAccessPosix, CreationTimeErrorTextsAndReadOnlyFiles) {
     EXPECT_EQ(files::ticksOf(files::getFileDateTime(t / u"c.txt").ctime),
               files::ticksOf(files::fileTimeFromUnix(born.tv_sec, static_cast<std::int32_t>(born.tv_nsec))));
     EXPECT_EQ(qx::GetSystemErrorText(ENOENT), qx::fromNarrow(std::strerror(ENOENT)));
-
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
     EXPECT_EQ(files::sys::openReadWrite(t / u"c.txt"), files::sys::kNoHandle);
     EXPECT_EQ(files::sys::lastError(), static_cast<std::uint32_t>(EACCES));

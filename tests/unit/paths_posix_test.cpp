@@ -1,6 +1,5 @@
-// The POSIX port of the path routines and the special folders: dot-files are
-// hidden from wildcards, only regular files are plain files, there are no
-// short names, and the shell's folders come from the XDG variables.
+// The POSIX port of the path routines and the special folders: dot-files,
+// plain files, no short names, and the XDG folders.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
