@@ -59,5 +59,5 @@ TEST(SpecialFolderRows, EveryFieldInTableOrderAndErrors) {
     EXPECT_EQ(log, (std::vector<std::string>{"28", "28"}));
     failCreate = true;
     EXPECT_RAISES(qx::err::PathNotFound, qx::sysinfo::buildSpecialFolders(source, host));
-    EXPECT_EQ(log.back(), qx::toUtf8(p(u"T:|tmp|Exe4.tmp")));
+    EXPECT_EQ(log.back(), qx::toUtf8(p(u"T:|tmp|Exe6.tmp")));
 }
