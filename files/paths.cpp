@@ -130,7 +130,7 @@ std::vector<String> foldersToCreate(const String& path, char16_t sep, bool uncNa
     const bool unc = rooted && uncNames && path.size() > 1 && path[1] == sep;
     if (unc) {
         // "\\server\share\": the first two parts that are not blank after
-        // the leading pair. Without both there is no folder to make.
+        // the leading pair. Without both, no part is left to make a folder of.
         acc.assign(2, sep);
         int named = 0;
         for (next = 2; next < parts.size() && named < 2; ++next) {
@@ -139,7 +139,6 @@ std::vector<String> foldersToCreate(const String& path, char16_t sep, bool uncNa
             acc += sep;
             ++named;
         }
-        if (named < 2) return out;
     } else if (rooted) {
         acc.assign(1, sep);
     }

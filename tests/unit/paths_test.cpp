@@ -69,7 +69,8 @@ TEST(LongNameWalk, FromTheRightUntilMissingOrTwoCharacters) {
     const std::map<String, String> names = {{u"C:\\PROGRA~1\\LONGFI~1.TXT", u"Long file.txt"},
                                             {u"C:\\PROGRA~1", u"Program Files"},
                                             {u"C:\\X~1\\ab\\F~1", u"File.txt"},
-                                            {u"C:\\X~1\\ab", u"ab"}};
+                                            {u"C:\\X~1\\ab", u"ab"},
+                                            {u"C:\\X~1", u"Long folder"}};
     const auto find = [&](const String& f) { return names.count(f) ? names.at(f) : String(); };
     EXPECT_EQ(files::longNameWalk(u"C:\\PROGRA~1\\LONGFI~1.TXT", u'\\', find), u"C:\\Program Files\\Long file.txt");
     // A two-character name keeps everything left of it as given; so does a missing one.
