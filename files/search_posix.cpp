@@ -62,7 +62,7 @@ DirectorySearch::DirectorySearch(const String& pattern) : impl_(std::make_unique
     const std::size_t cut = pattern.rfind(u'/');
     s.leaf = cut == String::npos ? pattern : pattern.substr(cut + 1);
     if (s.leaf.empty()) return;  // a name ending in the separator names no entry
-    s.folder = toNarrow(cut == String::npos ? String() : pattern.substr(0, cut + 1));
+    s.folder = system->substr(0, system->rfind('/') + 1);  // "" when there is no folder part
     if (!hasWildcards(s.leaf)) {
         // One name: the entry itself, without reading the folder.
         struct stat st {};
