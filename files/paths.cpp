@@ -203,7 +203,8 @@ String getShortName(const String& longPath) {
 String getLongName(const String& fileName) {
     const String path = getAbsolutePath(fileName);
     const std::optional<String> buffer = sys::fullPathBuffer(path);
-    const String full = buffer ? textBeforeNulOrRaise(*buffer) : fullPathFromFolder(path, sys::currentFolder(), separator());
+    const String full =
+        buffer ? textBeforeNulOrRaise(*buffer) : fullPathFromFolder(path, sys::currentFolder(), separator());
     return longNameWalk(full, separator(), sys::firstEntryName);
 }
 
