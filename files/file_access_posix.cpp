@@ -13,10 +13,13 @@
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#include <optional>
+#include <string>
 
 #include "core/scoped_posix.h"
 #include "files/file_access_sys.h"
 #include "files/file_times.h"
+#include "files/path_logic.h"
 
 namespace qx::files::sys {
 
@@ -48,11 +51,12 @@ bool share(int fd, off_t mine, off_t theirs) {
 }
 
 std::int32_t open(const String& name, int flags, off_t mine, off_t theirs) {
-    if (name.empty() || name.find(u'\0') != String::npos) {
+    const std::optional<std::string> system = systemPathIfAny(name);
+    if (name.empty() || !system) {
         errno = ENOENT;
         return kNoHandle;
     }
-    const std::string path = toNarrow(name);
+    const std::string& path = *system;
     struct stat st {};
     if ((flags & O_ACCMODE) == O_RDWR && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
         (st.st_mode & 0222) == 0) {
@@ -107,23 +111,15 @@ bool fileSize(std::int32_t handle, std::uint32_t& low, std::uint32_t& high) {
 }
 
 std::size_t readFile(std::int32_t handle, std::uint8_t* data, std::size_t count) {
-    std::size_t total = 0;
-    while (total < count) {
-        const ssize_t got = retryOnEintr([&] { return ::read(handle, data + total, count - total); });
-        if (got <= 0) break;
-        total += static_cast<std::size_t>(got);
-    }
-    return total;
+    return transferAll(count, [&](std::size_t done, std::size_t left) {
+        return retryOnEintr([&] { return ::read(handle, data + done, left); });
+    });
 }
 
 std::size_t writeFile(std::int32_t handle, const std::uint8_t* data, std::size_t count) {
-    std::size_t total = 0;
-    while (total < count) {
-        const ssize_t put = retryOnEintr([&] { return ::write(handle, data + total, count - total); });
-        if (put <= 0) break;
-        total += static_cast<std::size_t>(put);
-    }
-    return total;
+    return transferAll(count, [&](std::size_t done, std::size_t left) {
+        return retryOnEintr([&] { return ::write(handle, data + done, left); });
+    });
 }
 
 bool flushFile(std::int32_t handle) { return ::fsync(handle) == 0; }

@@ -20,6 +20,20 @@ std::int32_t openReadOnly(const String& name);
 bool closeFile(std::int32_t handle);
 // The size in two unsigned halves; false when it cannot be obtained.
 bool fileSize(std::int32_t handle, std::uint32_t& low, std::uint32_t& high);
+// Moves `count` bytes by repeated calls of `step(done, left)`, each of which
+// moves some of the `left` bytes after the first `done` and answers how many
+// (0 or less: it failed or met the end). The count moved.
+template <typename Step>
+std::size_t transferAll(std::size_t count, Step step) {
+    std::size_t total = 0;
+    while (total < count) {
+        const auto moved = step(total, count - total);
+        if (moved <= 0) break;
+        total += static_cast<std::size_t>(moved);
+    }
+    return total;
+}
+
 // Reads up to `count` bytes at the current position; the count read.
 std::size_t readFile(std::int32_t handle, std::uint8_t* data, std::size_t count);
 std::size_t writeFile(std::int32_t handle, const std::uint8_t* data, std::size_t count);

@@ -3,8 +3,11 @@
 #include <windows.h>
 
 #include <cstring>
+#include <optional>
+#include <string>
 
 #include "files/file_access_sys.h"
+#include "files/path_logic.h"
 
 namespace qx::files::sys {
 
@@ -18,11 +21,12 @@ std::int32_t fromHandle(HANDLE h) {
 }
 
 std::int32_t open(const String& name, DWORD access, DWORD share, DWORD disposition, DWORD attributes) {
-    if (name.find(u'\0') != String::npos) {
+    const std::optional<std::string> system = systemPathIfAny(name);
+    if (!system) {
         SetLastError(ERROR_INVALID_NAME);
         return kNoHandle;
     }
-    return fromHandle(CreateFileA(toNarrow(name).c_str(), access, share, nullptr, disposition, attributes, nullptr));
+    return fromHandle(CreateFileA(system->c_str(), access, share, nullptr, disposition, attributes, nullptr));
 }
 
 ::FILETIME toSystem(const qx::FILETIME& t) {
@@ -31,6 +35,9 @@ std::int32_t open(const String& name, DWORD access, DWORD share, DWORD dispositi
 qx::FILETIME fromSystem(const ::FILETIME& t) {
     return {static_cast<std::int32_t>(t.dwLowDateTime), static_cast<std::int32_t>(t.dwHighDateTime)};
 }
+
+// ReadFile and WriteFile take 32-bit counts: a larger request goes in pieces.
+DWORD chunkOf(std::size_t left) { return static_cast<DWORD>(left > 0x40000000u ? 0x40000000u : left); }
 
 }  // namespace
 
@@ -55,26 +62,17 @@ bool fileSize(std::int32_t handle, std::uint32_t& low, std::uint32_t& high) {
 }
 
 std::size_t readFile(std::int32_t handle, std::uint8_t* data, std::size_t count) {
-    std::size_t total = 0;
-    // ReadFile takes 32-bit counts; a larger request is read in pieces.
-    while (total < count) {
-        const DWORD chunk = static_cast<DWORD>(count - total > 0x40000000u ? 0x40000000u : count - total);
+    return transferAll(count, [&](std::size_t done, std::size_t left) {
         DWORD got = 0;
-        if (!ReadFile(toHandle(handle), data + total, chunk, &got, nullptr) || got == 0) break;
-        total += got;
-    }
-    return total;
+        return ReadFile(toHandle(handle), data + done, chunkOf(left), &got, nullptr) ? got : 0;
+    });
 }
 
 std::size_t writeFile(std::int32_t handle, const std::uint8_t* data, std::size_t count) {
-    std::size_t total = 0;
-    while (total < count) {
-        const DWORD chunk = static_cast<DWORD>(count - total > 0x40000000u ? 0x40000000u : count - total);
+    return transferAll(count, [&](std::size_t done, std::size_t left) {
         DWORD put = 0;
-        if (!WriteFile(toHandle(handle), data + total, chunk, &put, nullptr) || put == 0) break;
-        total += put;
-    }
-    return total;
+        return WriteFile(toHandle(handle), data + done, chunkOf(left), &put, nullptr) ? put : 0;
+    });
 }
 
 bool flushFile(std::int32_t handle) { return FlushFileBuffers(toHandle(handle)) != 0; }

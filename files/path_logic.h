@@ -4,6 +4,8 @@
 // Windows port passes "\", the POSIX port "/".
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "core/file_errors.h"
@@ -17,6 +19,9 @@ namespace qx::files {
 // not-found error for the operation (53 for a file to read, 76 for a file or
 // folder to create), which each routine then treats as its rules say.
 std::string systemPath(const String& path, FileOp op);
+// The same name for the calls that answer "no handle" or "no match" rather
+// than raise: nothing for a path holding a NUL.
+std::optional<std::string> systemPathIfAny(const String& path);
 
 // The text before the first NUL of a buffer the system filled; raises the
 // invalid-argument error (5) when the buffer holds no NUL, as taking
@@ -51,8 +56,20 @@ enum class EntryKind { RegularFile, Folder, Other };
 std::uint32_t posixAttributes(StringView name, EntryKind kind, bool wildcardMatch);
 
 // The size of the buffer GetLongName reads the full path from: a full path of
-// this many characters or more leaves no NUL in it.
+// this many characters or more leaves no NUL in it. GetAbsolutePath reads the
+// canonical form out of a buffer of the same size.
 constexpr std::size_t kFullPathChars = 255;
+
+// The canonical form read out of the buffer the system's canonicalizing call
+// filled: the text before the first NUL, or "" when no NUL comes within
+// kFullPathChars characters (the form did not fit).
+String canonicalFromBuffer(StringView buffer);
+
+// The full path of `path` where the system has no call of its own for it: an
+// absolute path folded, a relative one folded onto `currentFolder`. Raises 5
+// for an empty path and for a full path of kFullPathChars bytes or more (the
+// bound of the buffer elsewhere), 53 for a path holding a NUL.
+String fullPathFromFolder(const String& path, const String& currentFolder, char16_t sep);
 
 // Folds "." and ".." segments out of a path, textually: "a/./b/../c" gives
 // "a/c". A ".." never climbs above the root of an absolute path and is kept

@@ -1,6 +1,8 @@
 #include "files/paths.h"
 
 #include <cerrno>
+#include <optional>
+#include <utility>
 
 #include "core/file_errors.h"
 
@@ -16,6 +18,21 @@ String textBeforeNulOrRaise(StringView buffer) {
     const std::size_t nul = buffer.find(u'\0');
     if (nul == StringView::npos) raise(err::InvalidProcedureCall);
     return String(buffer.substr(0, nul));
+}
+
+String canonicalFromBuffer(StringView buffer) {
+    const std::size_t nul = buffer.substr(0, kFullPathChars).find(u'\0');
+    if (nul == StringView::npos) return String();
+    return String(buffer.substr(0, nul));
+}
+
+String fullPathFromFolder(const String& path, const String& currentFolder, char16_t sep) {
+    if (path.empty()) raise(err::InvalidProcedureCall);
+    (void)systemPath(path, FileOp::Read);  // a name with a NUL names nothing, whatever its length
+    const String full = foldDotSegments(path.front() == sep ? path : currentFolder + sep + path, sep);
+    // The bound of the buffer the system's own call fills: a longer full path does not fit.
+    if (toNarrow(full).size() >= kFullPathChars) raise(err::InvalidProcedureCall);
+    return full;
 }
 
 String searchPattern(const String& filename, char16_t sep) {
@@ -113,7 +130,7 @@ std::vector<String> foldersToCreate(const String& path, char16_t sep, bool uncNa
     const bool unc = rooted && uncNames && path.size() > 1 && path[1] == sep;
     if (unc) {
         // "\\server\share\": the first two parts that are not blank after
-        // the leading pair. Without both there is no folder to make.
+        // the leading pair. Without both, no part is left to make a folder of.
         acc.assign(2, sep);
         int named = 0;
         for (next = 2; next < parts.size() && named < 2; ++next) {
@@ -122,7 +139,6 @@ std::vector<String> foldersToCreate(const String& path, char16_t sep, bool uncNa
             acc += sep;
             ++named;
         }
-        if (named < 2) return out;
     } else if (rooted) {
         acc.assign(1, sep);
     }
@@ -150,9 +166,15 @@ String stripTerminator(const String& buffer) {
     return nul == String::npos ? buffer : buffer.substr(0, nul);
 }
 
-std::string systemPath(const String& path, FileOp op) {
-    if (path.find(u'\0') != String::npos) raise(fileErrorFromErrno(ENOENT, op));
+std::optional<std::string> systemPathIfAny(const String& path) {
+    if (path.find(u'\0') != String::npos) return std::nullopt;
     return toNarrow(path);
+}
+
+std::string systemPath(const String& path, FileOp op) {
+    std::optional<std::string> name = systemPathIfAny(path);
+    if (!name) raise(fileErrorFromErrno(ENOENT, op));
+    return std::move(*name);
 }
 
 bool fileExists(const String& filename) {
@@ -164,6 +186,13 @@ bool fileExists(const String& filename) {
     }
 }
 
+String getAbsolutePath(const String& relPathName) {
+    // Where the system has no canonicalizing call, the path is folded as text
+    // and nothing bounds it.
+    const std::optional<String> buffer = sys::canonicalBuffer(relPathName);
+    return buffer ? canonicalFromBuffer(*buffer) : foldDotSegments(relPathName, separator());
+}
+
 String getShortName(const String& longPath) {
     // A name with a NUL names nothing, nor does an empty one: neither has a short form.
     if (longPath.empty() || longPath.find(u'\0') != String::npos) return String();
@@ -172,7 +201,10 @@ String getShortName(const String& longPath) {
 }
 
 String getLongName(const String& fileName) {
-    const String full = sys::fullPathName(getAbsolutePath(fileName));
+    const String path = getAbsolutePath(fileName);
+    const std::optional<String> buffer = sys::fullPathBuffer(path);
+    const String full =
+        buffer ? textBeforeNulOrRaise(*buffer) : fullPathFromFolder(path, sys::currentFolder(), separator());
     return longNameWalk(full, separator(), sys::firstEntryName);
 }
 

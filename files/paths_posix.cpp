@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,8 +75,6 @@ bool search(const String& pattern, Visit&& visit) {
 }
 }  // namespace
 
-String getAbsolutePath(const String& relPathName) { return foldDotSegments(relPathName, u'/'); }
-
 namespace sys {
 
 bool shortPathName(const String& path, String& out) {
@@ -85,23 +84,17 @@ bool shortPathName(const String& path, String& out) {
     return true;
 }
 
-String fullPathName(const String& path) {
-    if (path.empty()) raise(err::InvalidProcedureCall);
-    (void)systemPath(path, FileOp::Read);  // a name with a NUL names nothing, whatever its length
-    String full;
-    if (path.front() == u'/') {
-        full = foldDotSegments(path, u'/');
-    } else {
-        std::vector<char> cwd(4096);
-        while (::getcwd(cwd.data(), cwd.size()) == nullptr) {
-            if (errno != ERANGE || cwd.size() > (1u << 20)) raise(err::InvalidProcedureCall);
-            cwd.resize(cwd.size() * 2);
-        }
-        full = foldDotSegments(fromNarrow(cwd.data()) + u'/' + path, u'/');
+// There is no call that folds or resolves a path: the routines do it as text.
+std::optional<String> canonicalBuffer(const String&) { return std::nullopt; }
+std::optional<String> fullPathBuffer(const String&) { return std::nullopt; }
+
+String currentFolder() {
+    std::vector<char> cwd(4096);
+    while (::getcwd(cwd.data(), cwd.size()) == nullptr) {
+        if (errno != ERANGE || cwd.size() > (1u << 20)) raise(err::InvalidProcedureCall);
+        cwd.resize(cwd.size() * 2);
     }
-    // The same bound as the Windows port's buffer: a longer full path does not fit.
-    if (toNarrow(full).size() >= kFullPathChars) raise(err::InvalidProcedureCall);
-    return full;
+    return fromNarrow(cwd.data());
 }
 
 String firstEntryName(const String& path) {

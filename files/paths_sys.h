@@ -2,13 +2,24 @@
 // The system side of the path routines, one implementation per platform
 // (paths_win.cpp, paths_posix.cpp). The portable routines in paths.cpp call
 // these and keep every decision to themselves.
+#include <optional>
+
 #include "core/qxstring.h"
 
 namespace qx::files::sys {
 
-// The full path of `path` as the system resolves it against the current
-// folder; raises 5 when the system cannot give one that fits.
-String fullPathName(const String& path);
+// The canonical form of `path` ("." and ".." folded) as the system's own
+// call leaves it in its buffer: kFullPathChars characters, NULs and all; ""
+// when the call refuses the path. Nothing where the system has no such call.
+std::optional<String> canonicalBuffer(const String& path);
+
+// The full path of `path` as the system's own call leaves it in its buffer
+// of kFullPathChars characters, NULs and all. Nothing where the system has
+// no such call: the routine then resolves the path against currentFolder().
+std::optional<String> fullPathBuffer(const String& path);
+
+// The current folder as the system gives it; raises 5 when it cannot.
+String currentFolder();
 
 // The name, as stored, of the first entry that `path` names (its last
 // component may hold wildcards); "" when there is none.

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "core/error.h"
@@ -18,25 +19,21 @@ char16_t separator() { return u'\\'; }
 
 namespace {
 // The routines read their results out of fixed buffers of these sizes.
-constexpr std::size_t kCanonicalChars = 255;
 constexpr DWORD kShortPathChars = 260;
 
 String narrowText(const char* text, std::size_t max) { return fromNarrow(std::string(text, strnlen(text, max))); }
 }  // namespace
 
-String getAbsolutePath(const String& relPathName) {
-    const std::string src = systemPath(relPathName, FileOp::Read);
+namespace sys {
+
+std::optional<String> canonicalBuffer(const String& path) {
+    const std::string src = systemPath(path, FileOp::Read);
     // The function may write up to MAX_PATH characters and takes no longer source.
     if (src.size() >= MAX_PATH) return String();
     char out[MAX_PATH + 1] = {};
     if (!PathCanonicalizeA(out, src.c_str())) return String();
-    // A canonical form that leaves no NUL within 255 characters does not fit: "".
-    const std::size_t len = strnlen(out, kCanonicalChars);
-    if (len == kCanonicalChars) return String();
-    return fromNarrow(std::string(out, len));
+    return fromNarrow(std::string(out, kFullPathChars));
 }
-
-namespace sys {
 
 bool shortPathName(const String& path, String& out) {
     const std::string src = systemPath(path, FileOp::Read);
@@ -48,11 +45,18 @@ bool shortPathName(const String& path, String& out) {
     return true;
 }
 
-String fullPathName(const String& path) {
+std::optional<String> fullPathBuffer(const String& path) {
     const std::string src = systemPath(path, FileOp::Read);
     std::string buffer(kFullPathChars, ' ');
     GetFullPathNameA(src.c_str(), static_cast<DWORD>(kFullPathChars), buffer.data(), nullptr);
-    return textBeforeNulOrRaise(fromNarrow(buffer));
+    return fromNarrow(buffer);
+}
+
+String currentFolder() {
+    char buffer[MAX_PATH + 1] = {};
+    const DWORD n = GetCurrentDirectoryA(MAX_PATH, buffer);
+    if (n == 0 || n >= MAX_PATH) raise(err::InvalidProcedureCall);
+    return fromNarrow(std::string(buffer, n));
 }
 
 String firstEntryName(const String& path) {

@@ -5,8 +5,10 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <optional>
 #include <string>
 
+#include "files/path_logic.h"
 #include "files/search_sys.h"
 #include "files/wildcard.h"
 
@@ -55,16 +57,16 @@ struct DirectorySearch::Impl {
 
 DirectorySearch::DirectorySearch(const String& pattern) : impl_(std::make_unique<Impl>()) {
     Impl& s = *impl_;
-    if (pattern.find(u'\0') != String::npos) return;
+    const std::optional<std::string> system = systemPathIfAny(pattern);
+    if (!system) return;
     const std::size_t cut = pattern.rfind(u'/');
-    const String folder = cut == String::npos ? String() : pattern.substr(0, cut + 1);
     s.leaf = cut == String::npos ? pattern : pattern.substr(cut + 1);
     if (s.leaf.empty()) return;  // a name ending in the separator names no entry
-    s.folder = toNarrow(folder);
+    s.folder = system->substr(0, system->rfind('/') + 1);  // "" when there is no folder part
     if (!hasWildcards(s.leaf)) {
         // One name: the entry itself, without reading the folder.
         struct stat st {};
-        const std::string path = s.folder + toNarrow(s.leaf);
+        const std::string& path = *system;
         if (::lstat(path.c_str(), &st) != 0) return;
         s.name = s.leaf;
         s.folderEntry = S_ISDIR(st.st_mode);

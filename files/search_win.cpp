@@ -2,7 +2,11 @@
 // ANSI names of the system code page.
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
 #include "core/scoped_win.h"
+#include "files/path_logic.h"
 #include "files/search_sys.h"
 
 namespace qx::files::sys {
@@ -18,9 +22,10 @@ struct DirectorySearch::Impl {
 };
 
 DirectorySearch::DirectorySearch(const String& pattern) : impl_(std::make_unique<Impl>()) {
-    if (pattern.find(u'\0') != String::npos) return;
+    const std::optional<std::string> system = systemPathIfAny(pattern);
+    if (!system) return;
     // The basic information level leaves out the short names, which nothing here reads.
-    impl_->handle.reset(FindFirstFileExA(toNarrow(pattern).c_str(), FindExInfoBasic, &impl_->data,
+    impl_->handle.reset(FindFirstFileExA(system->c_str(), FindExInfoBasic, &impl_->data,
                                          FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (impl_->handle) impl_->take();
 }
