@@ -1,37 +1,33 @@
 #pragma once
-// What the fuzz targets share: a scratch folder per process, whole-file
-// helpers, printable forms of text for failure reports, and the check that
+// What the fuzz targets share: a scratch folder per process, a whole-file
+// writer, printable forms of text for failure reports, and the check that
 // stops the run (libFuzzer then saves the input that broke an invariant).
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <iterator>
 #include <string>
-#include <string_view>
-#include <type_traits>
 
 #include "core/qxstring.h"
 
 namespace qxfuzz {
 
-// Text with quotes, backslashes and all but printable ASCII escaped (\xNN for
-// bytes, \uNNNN for UTF-16 units), cut at `limit` characters.
-template <typename Char>
-std::string escaped(std::basic_string_view<Char> s, std::size_t limit) {
+// Bytes with quotes, backslashes and all but printable ASCII escaped, cut at `limit`.
+inline std::string printableBytes(std::string_view b, std::size_t limit = 400) {
     std::string out = "\"";
-    for (std::size_t i = 0; i < s.size() && i < limit; ++i) {
-        const auto c = static_cast<unsigned>(static_cast<std::make_unsigned_t<Char>>(s[i]));
-        char buf[16];
-        std::snprintf(buf, sizeof buf, sizeof(Char) == 1 ? "\\x%02X" : "\\u%04X", c);
-        out += c == '\\' || c == '"' ? std::string(1, '\\') + static_cast<char>(c)
+    for (const unsigned char c : b.substr(0, limit)) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02X", c);
+        out += c == '\\' || c == '"' ? std::string{'\\', static_cast<char>(c)}
                : c >= 0x20 && c < 0x7F ? std::string(1, static_cast<char>(c))
-                                       : std::string(buf);
+                                       : std::string(hex);
     }
-    return out + (s.size() > limit ? "\"...(" + std::to_string(s.size()) + " units)" : "\"");
+    return out + (b.size() > limit ? "\"...(" + std::to_string(b.size()) + " bytes)" : "\"");
 }
-inline std::string printable(qx::StringView s, std::size_t limit = 400) { return escaped(s, limit); }
-inline std::string printableBytes(std::string_view b, std::size_t limit = 400) { return escaped(b, limit); }
+// Text as the bytes of its narrow form.
+inline std::string printable(qx::StringView s, std::size_t limit = 400) { return printableBytes(qx::toNarrow(s), limit); }
 
 // Reports a broken invariant with its context and stops the process.
 [[noreturn]] inline void fail(const std::string& what, std::initializer_list<std::string> context = {}) {
@@ -50,18 +46,14 @@ inline std::string printableBytes(std::string_view b, std::size_t limit = 400) {
 // process exits normally (a crash leaves it for inspection).
 class ScratchFolder {
 public:
-    explicit ScratchFolder(const char* tag) {
-        std::string templ = (std::filesystem::temp_directory_path() / (std::string(tag) + "-XXXXXX")).string();
-        if (::mkdtemp(templ.data()) == nullptr) fail("mkdtemp failed for " + templ);
-        path_ = templ;
+    explicit ScratchFolder(const char* tag)
+        : path_((std::filesystem::temp_directory_path() / (std::string(tag) + "-XXXXXX")).string()) {
+        if (::mkdtemp(path_.data()) == nullptr) fail("mkdtemp failed for " + path_);
     }
     ~ScratchFolder() {
         std::error_code ec;
         std::filesystem::remove_all(path_, ec);
     }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
     const std::string& path() const { return path_; }
 
     // Removes everything inside the folder, keeping the folder.
@@ -73,6 +65,12 @@ public:
 private:
     std::string path_;
 };
+
+// The file's bytes; a missing file has none.
+inline std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 inline void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -51,7 +51,7 @@ const Call kCalls[] = {
     {"[S]\r\nPath=[x]\r\nA=1\r\n  [not a header]  \r\nB=2\r\n", 'g', u"S", u"B", u"none", u"none",
      "\r\n[S]\r\n\r\n\r\nPath=[x]\r\n\r\nA=1\r\nB=none\r\n  [not a header]  \r\nB=2\r\n"},
     {"A=1\r\n[S]", 'g', u"S", u"K", u"v", u"v", "A=1\r\n\r\n[S]\r\n\r\nK=v\r\n"},
-    {"[S]\nK=1\n", 'g', u"S", u"K", u"d", u"d", "[S]\nK=1\n\r\n[S]\r\n\r\nK=d\r\n"},  // LF alone ends no line
+    {"[S]\nK=1\n", 'g', u"S", u"K", u"d", u"d", "[S]\nK=1\n\r\n[S]\r\n\r\nK=d\r\n"},
     // A save drops empty and all-space lines and keeps the others untrimmed.
     {"top\r\n\r\n   \r\n[S]\r\nA=1\r\n\r\n\r\n[T]\r\nB=2\r\n", 'w', u"T", u"B", u"3", u"found",
      "top\r\n\r\n[S]\r\n\r\nA=1\r\n\r\n[T]\r\n\r\nB=3\r\n"},
@@ -70,6 +70,10 @@ const Call kCalls[] = {
     // The new text is verbatim; the layout comes with the next save.
     {"", 'W', u"S", u"a\r\n\r\nb]", u"", u"new", "[S]\r\n\r\na\r\n\r\nb]\r\n"},
     {"[S]\r\n\r\na\r\n\r\nb]\r\n", 'w', u"S", u"a", u"", u"found", "\r\n[S]\r\n\r\na\r\n\r\nb]\r\n\r\n"},
+    // CR and LF alone end no line; a byte order mark belongs to the first line.
+    {"[S]\r\nlf=a\nb\r\ncr=a\rb\r\n", 'g', u"S", u"lf", u"d", u"a\nb", nullptr},
+    {"[S]\r\nlf=a\nb\r\ncr=a\rb\r\n", 'g', u"S", u"cr", u"d", u"a\rb", nullptr},
+    {"\xEF\xBB\xBF[S]\r\nK=1\r\n", 'g', u"S", u"K", u"d", u"d", "\r\n\xEF\xBB\xBF[S]\r\n\r\nK=1\r\n[S]\r\n\r\nK=d\r\n"},
     // The alternate header answers only an empty result, after the default was stored.
     {"[S <0009>]\r\nK=alt\r\n", 'g', u"S", u"K", u"", u"alt", "\r\n[S <0009>]\r\n\r\nK=alt\r\n[S]\r\n\r\nK=\r\n"},
     {"[S <0009>]\r\nK=alt\r\n[S]\r\nK=\r\n", 'g', u"S", u"K", u"dflt", u"dflt",
@@ -94,21 +98,15 @@ TEST_F(IniTest, SectionBodiesAndLines) {
     // its last CR LF; the last section ends at its last non-empty line.
     put("[A]\r\n\r\na=1\r\n\r\nb=2\r\n\r\n[B]\r\nc=3\r\n   \r\n\r\n[E]\r\n[F]\r\n\r\n\r\n[G]\r\nd=4\r\ne=5\r\n   \r\n\r\n");
     const std::string before = bytes();
-    const std::pair<const char16_t*, const char16_t*> bodies[] = {
-        {u"A", u"a=1\r\n\r\nb=2\r\n"}, {u"b", u"c=3\r\n   \r\n"}, {u"E", u"unchanged"}, {u"F", u""}, {u"G", u"d=4\r\ne=5\r\n   "}};
-    for (const auto& [section, body] : bodies) {
+    const std::tuple<const char16_t*, bool, const char16_t*> bodies[] = {
+        {u"A", true, u"a=1\r\n\r\nb=2\r\n"}, {u"b", true, u"c=3\r\n   \r\n"}, {u"E", true, u"unchanged"},
+        {u"F", true, u""}, {u"G", true, u"d=4\r\ne=5\r\n   "}, {u"Missing", false, u"unchanged"}};
+    for (const auto& [section, found, body] : bodies) {
         String got = u"unchanged";
-        EXPECT_TRUE(ini::getIniSection(section, got, file));
+        EXPECT_EQ(ini::getIniSection(section, got, file), found);
         EXPECT_EQ(got, body);
     }
-    String got = u"unchanged";
-    EXPECT_FALSE(ini::getIniSection(u"Missing", got, file));
-    EXPECT_EQ(got, u"unchanged");
     std::vector<String> lines{u"old"};
-    ini::getSection(u"G", file, lines);
-    EXPECT_EQ(lines, (std::vector<String>{u"d=4", u"e=5", u"   "}));
-    ini::getSection(u"A", file, lines);
-    EXPECT_EQ(lines, (std::vector<String>{u"a=1", u"", u"b=2", u""}));
     for (const char16_t* empty : {u"E", u"F", u"Missing"}) {
         ini::getSection(empty, file, lines);
         EXPECT_EQ(lines, (std::vector<String>{u"", u""})) << "no body, an empty one and no section alike";
@@ -127,31 +125,11 @@ TEST_F(IniTest, TooManyLinesOverflows) {
     EXPECT_EQ(ini::getIniString(u"S", u"k5", u"d", file), u"d");
 }
 
-TEST_F(IniTest, OddCharactersAreOrdinary) {
-    std::string odd = "[S]\r\nlf=a\nb\r\ncr=a\rb\r\nnul=a";
-    odd += '\0';
-    odd += "b\r\nlong=" + std::string(100000, 'x') + "\r\n";
-    put("\xEF\xBB\xBF" + odd);
-    EXPECT_EQ(ini::getIniString(u"S", u"lf", u"d", file), u"d") << "the BOM belongs to the first line: no [S]";
-    put(odd);
-    EXPECT_EQ(ini::getIniString(u"S", u"lf", u"d", file), u"a\nb");
-    EXPECT_EQ(ini::getIniString(u"S", u"cr", u"d", file), u"a\rb");
-    EXPECT_EQ(ini::getIniString(u"S", u"nul", u"d", file), String(u"a\0b", 3));
-    EXPECT_EQ(ini::getIniString(u"S", u"long", u"d", file).size(), 100000u);
-    EXPECT_EQ(bytes(), odd) << "all found: nothing written";
-}
-
-TEST_F(IniTest, FilesThatCannotBeSavedAreLeftAlone) {
+TEST_F(IniTest, ReadOnlyFileIsLeftAlone) {
     put("[S]\r\nA=1\r\n");
-    const String missing = dir.file("no/such/folder.ini");
-    EXPECT_EQ(ini::getIniString(u"S", u"K", u"D", missing), u"D");
-    EXPECT_FALSE(std::filesystem::exists(dir.path("no")));
-    const String withNul = file + String(1, u'\0') + u"x";  // names no file
-    EXPECT_FALSE(ini::writeIniSection(u"T", u"B=1", withNul));
     std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
     EXPECT_TRUE(ini::writeIniString(u"S", u"A", u"2", file));
     EXPECT_EQ(bytes(), "[S]\r\nA=1\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
 }
 
 }  // namespace
