@@ -107,6 +107,8 @@ TEST_F(IniTest, SectionBodiesAndLines) {
         EXPECT_EQ(got, body);
     }
     std::vector<String> lines{u"old"};
+    ini::getSection(u"A", file, lines);
+    EXPECT_EQ(lines, (std::vector<String>{u"a=1", u"", u"b=2", u""}));
     for (const char16_t* empty : {u"E", u"F", u"Missing"}) {
         ini::getSection(empty, file, lines);
         EXPECT_EQ(lines, (std::vector<String>{u"", u""})) << "no body, an empty one and no section alike";
