@@ -71,6 +71,18 @@ void saveIniFile(IniSectionInfo& info, const String& file) {
     (void)saveIniBytes(file, toNarrow(renderSave(lines(), info)));
 }
 
+// How every public call starts: the file's lock taken, its lines loaded and
+// the section looked up under its plain header. The lock is held until the
+// call returns.
+struct OpenedSection {
+    IniLock lock;
+    IniSectionInfo info;
+    OpenedSection(const String& file, const String& section) : lock(file) {
+        loadIniLines(file);
+        findIniSection(lines(), info, section, false);
+    }
+};
+
 // One lookup of GetIniString, on the section the record describes.
 String lookup(IniSectionInfo& info, const String& section, const String& key, const String& defaultValue,
               const String& file, bool alternate) {
@@ -180,10 +192,8 @@ String renderSave(const Lines& lines, IniSectionInfo& info) {
 }
 
 String getIniString(const String& section, const String& key, const String& defaultValue, const String& file) {
-    IniLock lock(file);
-    loadIniLines(file);
-    IniSectionInfo info;
-    findIniSection(lines(), info, section, false);
+    OpenedSection opened(file, section);
+    IniSectionInfo& info = opened.info;
     String r = lookup(info, section, key, defaultValue, file, false);
     if (r.empty()) {
         // The alternate header is looked up on the lines already loaded.
@@ -194,10 +204,8 @@ String getIniString(const String& section, const String& key, const String& defa
 }
 
 bool writeIniString(const String& section, const String& key, const String& value, const String& file) {
-    IniLock lock(file);
-    loadIniLines(file);
-    IniSectionInfo info;
-    findIniSection(lines(), info, section, false);
+    OpenedSection opened(file, section);
+    IniSectionInfo& info = opened.info;
     const bool found = info.Found;
     String newLine = key + u"=" + value;
     if (!found) {
@@ -221,10 +229,8 @@ bool writeIniString(const String& section, const String& key, const String& valu
 }
 
 bool writeIniSection(const String& section, const String& body, const String& file) {
-    IniLock lock(file);
-    loadIniLines(file);
-    IniSectionInfo info;
-    findIniSection(lines(), info, section, false);
+    OpenedSection opened(file, section);
+    IniSectionInfo& info = opened.info;
     const bool found = info.Found;
     if (found) {
         info.NewText = body;
@@ -238,10 +244,8 @@ bool writeIniSection(const String& section, const String& body, const String& fi
 }
 
 bool getIniSection(const String& section, String& body, const String& file) {
-    IniLock lock(file);
-    loadIniLines(file);
-    IniSectionInfo info;
-    findIniSection(lines(), info, section, false);
+    OpenedSection opened(file, section);
+    IniSectionInfo& info = opened.info;
     if (!info.Found) return false;
     String text;
     for (int i = info.StartLine + 1; i <= info.EndLine; ++i) {
