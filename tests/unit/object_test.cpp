@@ -15,61 +15,42 @@ using qx::MemoryObject;
 using qx::String;
 using qx::Variant;
 
-TEST(MemoryObject, MissingMemberRaises438) {
-    auto obj = MemoryObject::create(u"Label");
-    obj->prop(u"Caption", u"Hi").method(u"Refresh", [](const std::vector<Variant>&) { return Variant(); });
-
-    EXPECT_RAISES(qx::err::MemberNotSupported, obj->get(u"Cation"));
-    EXPECT_RAISES(qx::err::MemberNotSupported, obj->set(u"Cation", u"x"));
-    EXPECT_RAISES(qx::err::MemberNotSupported, obj->call(u"Move", {Variant(std::int16_t{0})}));
-    // A method is not an assignable property, and a plain object has no Count.
-    EXPECT_RAISES(qx::err::MemberNotSupported, obj->set(u"Refresh", u"x"));
-    EXPECT_RAISES(qx::err::MemberNotSupported, obj->get(u"Count"));
-    EXPECT_FALSE(obj->has(u"Count"));
-    EXPECT_FALSE(obj->has(u"Cation"));
-    // A failed assignment leaves no new member behind.
-    EXPECT_RAISES(qx::err::MemberNotSupported, obj->get(u"Cation"));
-}
-
-TEST(MemoryObject, NamesIgnoreCase) {
+TEST(MemoryObject, MembersByNameWithoutCaseAnd438ForTheRest) {
     auto obj = MemoryObject::create(u"Form");
-    std::vector<std::pair<String, Variant>> assigned;
     std::vector<Variant> moveArgs;
+    String assigned;
     obj->prop(u"BackColor", std::int32_t{0})
         .method(u"Move", [&](const std::vector<Variant>& a) {
             moveArgs = a;
             return Variant();
         })
-        .onSet([&](const String& n, const Variant& v) { assigned.emplace_back(n, v); });
-
+        .onSet([&](const String& n, const Variant&) { assigned = n; });
     obj->set(u"BACKCOLOR", std::int32_t{0xC0C0C0});
     EXPECT_EQ(obj->get(u"backcolor").toInt32(), 0xC0C0C0);
-    ASSERT_EQ(assigned.size(), 1u);
-    EXPECT_EQ(assigned[0].first, u"BackColor");  // the member's own spelling
-    EXPECT_EQ(assigned[0].second.toInt32(), 0xC0C0C0);
-
+    EXPECT_EQ(assigned, u"BackColor") << "the member's own spelling";
     obj->call(u"move", {Variant(std::int16_t{1}), Variant(std::int16_t{2})});
     ASSERT_EQ(moveArgs.size(), 2u);
     EXPECT_EQ(moveArgs[1].toInt16(), 2);
-    EXPECT_TRUE(obj->has(u"MOVE"));
-    EXPECT_EQ(obj->typeName(), u"Form");
+
+    EXPECT_RAISES(qx::err::MemberNotSupported, obj->get(u"Cation"));
+    EXPECT_RAISES(qx::err::MemberNotSupported, obj->set(u"Cation", u"x"));
+    EXPECT_RAISES(qx::err::MemberNotSupported, obj->call(u"Resize", {}));
+    // A method is not an assignable property, and a plain object has no Count.
+    EXPECT_RAISES(qx::err::MemberNotSupported, obj->set(u"Move", u"x"));
+    EXPECT_RAISES(qx::err::MemberNotSupported, obj->get(u"Count"));
+    EXPECT_FALSE(obj->has(u"Cation")) << "a failed assignment leaves no new member behind";
 }
 
 TEST(MemoryObject, CountAndItemOverItems) {
     auto form = MemoryObject::create(u"Form");
     auto button = MemoryObject::create(u"CommandButton");
-    auto label = MemoryObject::create(u"Label");
-    form->addItem(qx::ObjectRef(button)).addItem(qx::ObjectRef(label));
-
+    form->addItem(qx::ObjectRef(button)).addItem(qx::ObjectRef(MemoryObject::create(u"Label")));
     EXPECT_EQ(form->get(u"count").toInt32(), 2);
     EXPECT_EQ(form->call(u"Item", {Variant(std::int16_t{0})}).toObject(), button);
     EXPECT_EQ(form->call(u"ITEM", {Variant(u"1")}).toObject()->typeName(), u"Label");
     EXPECT_RAISES(qx::err::SubscriptOutOfRange, form->call(u"Item", {Variant(std::int16_t{2})}));
     EXPECT_RAISES(qx::err::SubscriptOutOfRange, form->call(u"Item", {Variant(std::int16_t{-1})}));
     EXPECT_RAISES(qx::err::InvalidProcedureCall, form->call(u"Item", {}));
-    ASSERT_EQ(form->items().size(), 2u);
-    EXPECT_EQ(form->items()[1].typeName(), u"Label");
-
     // A Count the object defines itself wins over the count of its items.
     form->prop(u"Count", std::int16_t{99});
     EXPECT_EQ(form->get(u"Count").toInt32(), 99);
@@ -77,8 +58,6 @@ TEST(MemoryObject, CountAndItemOverItems) {
 
 TEST(HostApp, FailuresCarryTheRuntimeNumbers) {
     EXPECT_RAISES(qx::err::ObjectNotSet, qx::host::exeName(nullptr));
-    EXPECT_RAISES(qx::err::ObjectNotSet, qx::host::versionMajor(nullptr));
-
     auto partial = MemoryObject::create(u"App");
     partial->prop(u"Major", std::int32_t{40000}).prop(u"Minor", u"7").prop(u"Revision", u"x");
     EXPECT_RAISES(qx::err::MemberNotSupported, qx::host::exeName(partial));
