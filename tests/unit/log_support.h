@@ -10,12 +10,10 @@
 #include <set>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "core/clsQXGenRtns.h"
 #include "core/date.h"
 #include "core/hostapp.h"
-#include "core/qxstring.h"
 #include "core/screen.h"
 #include "files/paths.h"
 #include "sysinfo/clsSpecialFolders.h"
@@ -35,10 +33,8 @@ inline std::string fileBytes(const qx::String& path) {
 
 inline bool fileThere(const qx::String& path) { return std::filesystem::is_regular_file(fsPath(path)); }
 
-// A log's header line ends in two empty lines.
+// A log's header line ends in two empty lines; what follows them.
 inline const std::string kHeaderEnd = "\r\n\r\n\r\n";
-
-// What a log holds after its header.
 inline std::string afterHeader(const std::string& bytes) {
     const std::size_t end = bytes.find(kHeaderEnd);
     return end == std::string::npos ? std::string("<no header>") : bytes.substr(end + kHeaderEnd.size());
@@ -49,19 +45,19 @@ inline std::string afterHeader(const std::string& bytes) {
 // test starts and is removed when it ends.
 class LogHost {
 public:
-    explicit LogHost(const qx::String& exe) : exe_(exe) {
-        app = qx::host::makeApp(exe, u"", u"Log Test Title", u"QX Log Co", 2, 5, 117);
-        local = qx::sysinfo::getSpecialFolders(app)->ApplicationDataFolderLocal();
-        clear();
-    }
-    ~LogHost() { clear(); }
-    LogHost(const LogHost&) = delete;
-    LogHost& operator=(const LogHost&) = delete;
-
-    void clear() const {
+    explicit LogHost(const qx::String& exe)
+        : app(qx::host::makeApp(exe, u"", u"Log Test Title", u"QX Log Co", 2, 5, 117)),
+          local(qx::sysinfo::getSpecialFolders(app)->ApplicationDataFolderLocal()),
+          exe_(exe) {
         std::error_code ec;
         std::filesystem::remove_all(fsPath(local), ec);
     }
+    ~LogHost() {
+        std::error_code ec;
+        std::filesystem::remove_all(fsPath(local), ec);
+    }
+    LogHost(const LogHost&) = delete;
+    LogHost& operator=(const LogHost&) = delete;
 
     qx::String sep() const { return qx::String(1, qx::files::separator()); }
     qx::String ini() const { return local + exe_ + u".ini"; }
@@ -71,10 +67,10 @@ public:
     qx::String trace() const { return traceFolder() + exe_ + u"_Trace.log"; }
 
     qx::ObjectRef app;
-    qx::String local;
+    const qx::String local;
 
 private:
-    qx::String exe_;
+    const qx::String exe_;
 };
 
 // Runs `body` with a library object on a fresh thread whose library the host
@@ -97,29 +93,14 @@ inline ::testing::AssertionResult stampedAs(const std::string& bytes, const std:
         return ::testing::AssertionFailure() << "'" << bytes << "' is not '" << prefix << "<date>" << suffix << "'";
     }
     const std::string text = bytes.substr(prefix.size(), bytes.size() - prefix.size() - suffix.size());
-    double d = 0;
+    double d = -1e9;
     try {
         d = qx::textToDate(qx::fromNarrow(text));
     } catch (...) {
-        return ::testing::AssertionFailure() << "'" << text << "' is not a date";
     }
-    if (qx::toNarrow(qx::dateToText(d)) != text)
-        return ::testing::AssertionFailure() << "'" << text << "' is not in the general date form";
-    const double second = 1.0 / 86400.0;
-    if (d < from - second / 2 || d > to + second / 2)
-        return ::testing::AssertionFailure() << "'" << text << "' is not between the moments of the call";
+    if (qx::toNarrow(qx::dateToText(d)) != text || d < from - 0.5 / 86400 || d > to + 0.5 / 86400)
+        return ::testing::AssertionFailure() << "'" << text << "' is no date of the general form within the call";
     return ::testing::AssertionSuccess();
-}
-
-// The lines of a file's text, split at CR LF; the text after the last CR LF is
-// the last element ("" when the text ends with a line end).
-inline std::vector<std::string> crlfLines(const std::string& bytes) {
-    std::vector<std::string> out;
-    std::size_t at = 0;
-    for (std::size_t end; (end = bytes.find("\r\n", at)) != std::string::npos; at = end + 2)
-        out.push_back(bytes.substr(at, end - at));
-    out.push_back(bytes.substr(at));
-    return out;
 }
 
 // Counts the runs of the calling thread's message pump while it is installed.
@@ -141,21 +122,22 @@ inline std::string logEntryText(int p, int i) {
 }
 
 // Checks a shared log written by those processes: three header lines, then
-// every entry once and whole (a stamp, then exactly its text), then the end
-// of the last line.
+// every entry once and whole (a stamp, then exactly its text), each ended by
+// CR LF.
 inline void expectWholeEntries(const std::string& bytes) {
-    const std::vector<std::string> lines = crlfLines(bytes);
-    ASSERT_EQ(lines.size(), 3u + kLogProcesses * kLogEntries + 1u);
-    EXPECT_EQ(lines.back(), "") << "the file ends with a whole line";
     std::set<std::pair<int, int>> seen;
-    for (std::size_t n = 3; n + 1 < lines.size(); ++n) {
-        const std::string& line = lines[n];
+    std::size_t at = 0;
+    for (int header = 0; header < 3; ++header) at = bytes.find("\r\n", at) + 2;
+    for (std::size_t end; at < bytes.size(); at = end + 2) {
+        end = bytes.find("\r\n", at);
+        ASSERT_NE(end, std::string::npos) << "the file ends inside a line";
+        const std::string line = bytes.substr(at, end - at);
         const std::size_t dash = line.find(" - p");
         int p = -1;
         int i = -1;
         ASSERT_TRUE(dash != std::string::npos && std::sscanf(line.c_str() + dash + 4, "%d e%d", &p, &i) == 2)
-            << "line " << n << " is torn: " << line.substr(0, 80);
-        ASSERT_EQ(line.substr(dash + 3), logEntryText(p, i)) << "line " << n << " is torn";
+            << "torn line: " << line.substr(0, 80);
+        ASSERT_EQ(line.substr(dash + 3), logEntryText(p, i)) << "torn line: " << line.substr(0, 80);
         EXPECT_TRUE(stampedAs(line, "", line.substr(dash), 0, 1e7)) << line.substr(0, 80);
         EXPECT_TRUE(seen.insert({p, i}).second) << "p" << p << " e" << i << " twice";
     }

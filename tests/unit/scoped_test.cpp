@@ -53,23 +53,18 @@ TEST(Scoped, EachResourceIsClosedExactlyOnceWhateverHandsItOn) {
 
 TEST(RetryOnEintr, RetriesOnlyInterruptedFailures) {
     int calls = 0;
-    EXPECT_EQ(qx::retryOnEintr([&] {
-                  ++calls;
-                  errno = EINTR;
-                  return calls < 3 ? -1 : 42;
-              }),
-              42);
+    // Fails with `error` until its third call.
+    auto failing = [&calls](int error) {
+        return [&calls, error] {
+            errno = error;
+            return ++calls < 3 ? -1 : 42;
+        };
+    };
+    EXPECT_EQ(qx::retryOnEintr(failing(EINTR)), 42);
     EXPECT_EQ(calls, 3);
-
     calls = 0;
-    EXPECT_EQ(qx::retryOnEintr([&] {
-                  ++calls;
-                  errno = EBADF;
-                  return -1L;
-              }),
-              -1L);
+    EXPECT_EQ(qx::retryOnEintr(failing(EBADF)), -1);
     EXPECT_EQ(calls, 1);
-
     // A success with errno left at EINTR by an earlier call is a success.
     calls = 0;
     errno = EINTR;

@@ -15,7 +15,6 @@ set(QX_PORTABLE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/logs_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/trace_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/timing_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/file_errors_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/osinfo_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/launch_test.cpp
@@ -49,7 +48,6 @@ set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/file_access_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/browse_folder_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/msgbox_form_posix_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/scoped_posix_test.cpp
 )
 set(QX_TEST_SUPPORT_DIR ${CMAKE_CURRENT_LIST_DIR})
 # Files the tests read (small PE images, expected manifests), reached by the same path from Wine (drive Z:).

@@ -46,4 +46,3 @@ template <typename F>
 }  // namespace qxtest
 
 #define EXPECT_RAISES(number, expr) EXPECT_TRUE(::qxtest::raisesError((number), [&] { (void)(expr); }))
-#define ASSERT_RAISES(number, expr) ASSERT_TRUE(::qxtest::raisesError((number), [&] { (void)(expr); }))

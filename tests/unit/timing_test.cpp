@@ -17,8 +17,8 @@ using qx::String;
 namespace timing = qx::timing;
 
 TEST(Timing, ElapsedTimeBetweenStamps) {
-    const String a = timing::timeStamp();
-    EXPECT_EQ(timing::elapsedTime(a, a), u"00:00:00");
+    const String now = timing::timeStamp();
+    EXPECT_EQ(timing::elapsedTime(now, now), u"00:00:00");
     const double base = qx::toDateValue({2026, 12, 4, 17, 6, 13});
     const String start = qx::dateToText(base);
     EXPECT_EQ(timing::elapsedTime(start, qx::dateToText(base + 3725.0 / 86400)), u"01:02:05");
@@ -61,20 +61,15 @@ TEST(DisplayChecks, ScreenSizeAgainstMinimumsInRoundedPixels) {
     };
     qxtest::runOnFreshThread([] {
         int shown = 0;
-        String text;
-        String title;
-        std::int32_t style = 0;
+        String seen;  // title, style and text of the last box
         qx::setScreen(std::make_shared<OddScreen>());
-        qx::setMessageBoxHandler([&](const String& t, std::int32_t s, const String& caption) {
+        qx::setMessageBoxHandler([&](const String& text, std::int32_t style, const String& title) {
             ++shown;
-            text = t;
-            style = s;
-            title = caption;
+            seen = title + u"|" + qx::toDecimal(style) + u"|" + text;
             return 1;
         });
         EXPECT_RAISES(qx::err::ObjectNotSet, qx::sysinfo::checkScreenSize(1024, 768)) << "no host object to name";
         qx::state().HostApp = qx::host::makeApp(u"Viewer", u"", u"Viewer", u"QX", 1, 0, 0);
-        shown = 0;
         // Passes when either side is large enough, or a minimum is not positive.
         EXPECT_TRUE(qx::sysinfo::checkScreenSize(1001, 5000));
         EXPECT_TRUE(qx::sysinfo::checkScreenSize(5000, 502));
@@ -83,9 +78,8 @@ TEST(DisplayChecks, ScreenSizeAgainstMinimumsInRoundedPixels) {
         EXPECT_EQ(shown, 0);
         EXPECT_FALSE(qx::sysinfo::checkScreenSize(1002, 503));
         EXPECT_EQ(shown, 1);
-        EXPECT_EQ(text, u"To properly display this application, your video \r\nresolution should be set to 1002x503 or greater.");
-        EXPECT_EQ(title, u"Viewer Video Display");
-        EXPECT_EQ(style, 64);
+        EXPECT_EQ(seen, u"Viewer Video Display|64|To properly display this application, your video \r\n"
+                        u"resolution should be set to 1002x503 or greater.");
         qx::setMessageBoxHandler(nullptr);
         qx::setScreen(nullptr);
     });
