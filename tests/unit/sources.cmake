@@ -3,7 +3,6 @@
 # the POSIX ones exercise the POSIX port only.
 set(QX_PORTABLE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/text_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/number_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/variant_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/date_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/object_test.cpp

@@ -1,14 +1,11 @@
-// The Windows port of the core: narrow text in the ANSI code page, dates as
-// text through the host runtime's conversions, DoEvents as the thread's
-// message loop, and the handle owner on real handles.
+// The Windows port of the core: narrow text in the ANSI code page, DoEvents
+// as the thread's message loop, and the handle owner on real handles.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "core/date.h"
-#include "core/error.h"
 #include "core/qxstring.h"
 #include "core/scoped_win.h"
 #include "core/screen.h"
@@ -38,17 +35,6 @@ TEST(WinNarrow, NamesReachTheAnsiFunctionsUnchanged) {
     ASSERT_TRUE(search.valid());
     EXPECT_EQ(qx::fromNarrow(found.cFileName), name);
     EXPECT_TRUE(DeleteFileA(qx::toNarrow(path).c_str()));
-}
-
-TEST(WinDateText, RoundTripsThroughTheHostRuntime) {
-    // 2000-01-01 18:00, that day alone, 18:00 alone, a time before 1899-12-30,
-    // 1900-01-01 and a day in 1950 (no two-digit year window may move it).
-    for (const double d : {36526.75, 36526.0, 0.75, -1.25, 2.0, 18429.5}) {
-        const String text = qx::dateToText(d);
-        EXPECT_DOUBLE_EQ(qx::textToDate(text), d) << qx::toUtf8(text);
-    }
-    EXPECT_EQ(qx::dateToText(0.75).find(u"1899"), String::npos) << "a time alone is written without a date";
-    EXPECT_RAISES(qx::err::TypeMismatch, qx::textToDate(u"not a date"));
 }
 
 TEST(WinMessagePump, DoEventsRemovesPendingThreadMessages) {
