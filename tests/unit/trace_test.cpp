@@ -98,8 +98,9 @@ TEST(InitTraceLog, TheTraceKeySwitchesTracing) {
     qxtest::withLibrary(host, qx::Release, [&](qx::clsQXGenRtns& lib) {
         lib.WriteTraceLog(u"A", kBegin);
         EXPECT_FALSE(std::filesystem::exists(qxtest::fsPath(host.traceFolder())));
+        // Switched on by a call that fails past its INI read: the next line first initialises with the host object.
         lib.WriteIniString(u"TraceKeyProbe", u"Trace", u"TRUE", host.ini());
-        lib.InitTraceLog(Variant(host.app));
+        EXPECT_RAISES(qx::err::TypeMismatch, lib.InitTraceLog(Variant(u"not an object")));
         lib.WriteTraceLog(u"A", kBegin);
         const std::string written = fileBytes(host.trace());
         EXPECT_EQ(qxtest::afterHeader(written), "\r\n\tStart A\r\n");
@@ -136,7 +137,6 @@ TEST(InitTraceLog, ReadsTheObjectItIsGivenAndRaisesItsFailures) {
         lib.WriteTraceLog(u"A", kBegin);
         auto noExe = qx::MemoryObject::create(u"App");
         EXPECT_RAISES(qx::err::MemberNotSupported, lib.InitTraceLog(Variant(qx::ObjectRef(noExe))));
-        EXPECT_RAISES(qx::err::TypeMismatch, lib.InitTraceLog(Variant(u"not an object")));
         lib.WriteTraceLog(u"B", kBegin);
         EXPECT_EQ(outline(otherFile), "\r\n\tStart A\r\n\r\n\tStart B\r\n");
         // An object whose header cannot be read: the file is made empty and tracing goes on.
