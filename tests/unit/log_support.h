@@ -49,13 +49,9 @@ public:
         : app(qx::host::makeApp(exe, u"", u"Log Test Title", u"QX Log Co", 2, 5, 117)),
           local(qx::sysinfo::getSpecialFolders(app)->ApplicationDataFolderLocal()),
           exe_(exe) {
-        std::error_code ec;
-        std::filesystem::remove_all(fsPath(local), ec);
+        clear();
     }
-    ~LogHost() {
-        std::error_code ec;
-        std::filesystem::remove_all(fsPath(local), ec);
-    }
+    ~LogHost() { clear(); }
     LogHost(const LogHost&) = delete;
     LogHost& operator=(const LogHost&) = delete;
 
@@ -70,6 +66,10 @@ public:
     const qx::String local;
 
 private:
+    void clear() const {
+        std::error_code ec;
+        std::filesystem::remove_all(fsPath(local), ec);
+    }
     const qx::String exe_;
 };
 
@@ -122,8 +122,7 @@ inline std::string logEntryText(int p, int i) {
 }
 
 // Checks a shared log written by those processes: three header lines, then
-// every entry once and whole (a stamp, then exactly its text), each ended by
-// CR LF.
+// every entry once and whole, each ended by CR LF.
 inline void expectWholeEntries(const std::string& bytes) {
     std::set<std::pair<int, int>> seen;
     std::size_t at = 0;
@@ -138,7 +137,6 @@ inline void expectWholeEntries(const std::string& bytes) {
         ASSERT_TRUE(dash != std::string::npos && std::sscanf(line.c_str() + dash + 4, "%d e%d", &p, &i) == 2)
             << "torn line: " << line.substr(0, 80);
         ASSERT_EQ(line.substr(dash + 3), logEntryText(p, i)) << "torn line: " << line.substr(0, 80);
-        EXPECT_TRUE(stampedAs(line, "", line.substr(dash), 0, 1e7)) << line.substr(0, 80);
         EXPECT_TRUE(seen.insert({p, i}).second) << "p" << p << " e" << i << " twice";
     }
     EXPECT_EQ(seen.size(), static_cast<std::size_t>(kLogProcesses * kLogEntries));

@@ -65,26 +65,6 @@ TEST(LogsAtInitialisation, OnlyTrueInAnyCaseEnablesALog) {
     });
 }
 
-TEST(InitLog, UnderAGivenNameStartsThatFileAndLeavesThePreviousOne) {
-    LogHost host(u"LogNameProbe");
-    qxtest::withLibrary(host, qx::Release, [&](qx::clsQXGenRtns& lib) {
-        const std::string defaultLog = fileBytes(host.log(u".log"));
-        const double before = qx::nowLocal();
-        const String run1 = lib.InitLog(u"Run1.txt");
-        EXPECT_EQ(run1, host.logFolder() + u"Run1.txt");
-        EXPECT_TRUE(stampedAs(fileBytes(run1), "QX Log Co - Log Test Title - Version 2.5  Build 117 - ",
-                              qxtest::kHeaderEnd, before, qx::nowLocal()));
-        lib.WriteLog(u"in Run1");
-        EXPECT_EQ(fileBytes(host.log(u".log")), defaultLog);
-        // Initialising a log again under its name empties it; a log folder that has gone is made again.
-        lib.InitLog(u"Run1.txt");
-        EXPECT_EQ(afterHeader(fileBytes(run1)), "");
-        std::filesystem::remove_all(qxtest::fsPath(host.logFolder()));
-        EXPECT_EQ(lib.InitErrorLog(u"Run3.err"), host.logFolder() + u"Run3.err");
-        EXPECT_TRUE(fileThere(host.logFolder() + u"Run3.err"));
-    });
-}
-
 TEST(WriteLog, EntryIsTheTimeStampADashAndTheMessageAsGiven) {
     LogHost host(u"LogEntryProbe");
     qxtest::withLibrary(host, qx::Beta, [&](qx::clsQXGenRtns& lib) {
@@ -105,12 +85,35 @@ TEST(WriteLog, EntryIsTheTimeStampADashAndTheMessageAsGiven) {
             }
         }
         EXPECT_EQ(pump.runs, 9) << "pending messages run once after each write";
+        // The application error log writes nothing until a host's own means switch it on.
+        qx::state().AppErrorLogPath = host.logFolder() + u"app.err";
+        lib.WriteAppErrorLog(u"nothing");
+        EXPECT_FALSE(fileThere(host.logFolder() + u"app.err"));
+        qx::state().AppErrorLogEnabled = true;
+        const double before = qx::nowLocal();
+        lib.WriteAppErrorLog(u"app failure");
+        EXPECT_TRUE(stampedAs(fileBytes(host.logFolder() + u"app.err"), "", " - app failure\r\n", before, qx::nowLocal()));
+        EXPECT_EQ(pump.runs, 10);
     });
 }
 
-TEST(WriteLog, FailuresRaiseTheFileErrorWhileDebugAndErrorLogsStaySilent) {
-    LogHost host(u"LogFailProbe");
-    qxtest::withLibrary(host, qx::Beta, [&](qx::clsQXGenRtns& lib) {
+TEST(InitLog, UnderAGivenNameOrFailingWithTheFileErrorForWriteLogOnly) {
+    LogHost host(u"LogNameProbe");
+    qxtest::withLibrary(host, qx::Release, [&](qx::clsQXGenRtns& lib) {
+        const std::string defaultLog = fileBytes(host.log(u".log"));
+        const double before = qx::nowLocal();
+        const String run1 = lib.InitLog(u"Run1.txt");
+        EXPECT_EQ(run1, host.logFolder() + u"Run1.txt");
+        EXPECT_TRUE(stampedAs(fileBytes(run1), "QX Log Co - Log Test Title - Version 2.5  Build 117 - ",
+                              qxtest::kHeaderEnd, before, qx::nowLocal()));
+        lib.WriteLog(u"in Run1");
+        EXPECT_EQ(fileBytes(host.log(u".log")), defaultLog);
+        // Initialising a log again under its name empties it; a log folder that has gone is made again.
+        lib.InitLog(u"Run1.txt");
+        EXPECT_EQ(afterHeader(fileBytes(run1)), "");
+        std::filesystem::remove_all(qxtest::fsPath(host.logFolder()));
+        EXPECT_EQ(lib.InitErrorLog(u"Run3.err"), host.logFolder() + u"Run3.err");
+        EXPECT_TRUE(fileThere(host.logFolder() + u"Run3.err"));
         // A sub-folder that does not exist: the initialisation answers "" and the writes fail.
         const String missing = u"nosuch" + host.sep() + u"Run.log";
         EXPECT_EQ(lib.InitLog(missing), u"");
@@ -147,21 +150,5 @@ TEST(Logs, HostPropertyThatFailsLeavesEmptyFilesAndNothingBeforeInitialisation) 
         lib.WriteTraceLog(u"x", qx::qxtBeginProcedureTrace);
         EXPECT_EQ(pump.runs, 0);
         EXPECT_RAISES(qx::err::ObjectNotSet, lib.InitErrorLog(u"named.log"));
-    });
-}
-
-TEST(WriteAppErrorLog, WritesNothingUnlessItsOwnSwitchIsOn) {
-    LogHost host(u"LogAppErrProbe");
-    qxtest::withLibrary(host, qx::Beta, [&](qx::clsQXGenRtns& lib) {
-        qxtest::PumpCount pump;
-        qx::state().AppErrorLogPath = host.logFolder() + u"app.err";
-        lib.WriteAppErrorLog(u"nothing");
-        EXPECT_FALSE(fileThere(host.logFolder() + u"app.err"));
-        // Switched on by a host's own means, it writes as WriteLog does.
-        qx::state().AppErrorLogEnabled = true;
-        const double before = qx::nowLocal();
-        lib.WriteAppErrorLog(u"app failure");
-        EXPECT_TRUE(stampedAs(fileBytes(host.logFolder() + u"app.err"), "", " - app failure\r\n", before, qx::nowLocal()));
-        EXPECT_EQ(pump.runs, 1);
     });
 }

@@ -24,7 +24,7 @@ TEST(MemoryObject, MembersByNameWithoutCaseAnd438ForTheRest) {
     EXPECT_EQ(obj->get(u"backcolor").toInt32(), 0xC0C0C0);
     EXPECT_EQ(assigned, u"BackColor") << "the member's own spelling";
     EXPECT_EQ(obj->call(u"move", {Variant(std::int16_t{1}), Variant(std::int16_t{2})}).toInt16(), 2);
-    EXPECT_RAISES(qx::err::MemberNotSupported, obj->get(u"Cation"));
+    EXPECT_RAISES(qx::err::MemberNotSupported, obj->set(u"Cation", u"x"));
     EXPECT_RAISES(qx::err::MemberNotSupported, obj->set(u"Move", u"x")) << "a method is no assignable property";
     EXPECT_RAISES(qx::err::MemberNotSupported, obj->get(u"Count")) << "a plain object has no Count";
     EXPECT_FALSE(obj->has(u"Cation")) << "a failed assignment leaves no new member behind";
@@ -37,7 +37,6 @@ TEST(MemoryObject, CountAndItemOverItems) {
     EXPECT_EQ(form->get(u"count").toInt32(), 2);
     EXPECT_EQ(form->call(u"ITEM", {Variant(u"1")}).toObject()->typeName(), u"Label");
     EXPECT_RAISES(qx::err::SubscriptOutOfRange, form->call(u"Item", {Variant(std::int16_t{2})}));
-    EXPECT_RAISES(qx::err::InvalidProcedureCall, form->call(u"Item", {}));
 }
 
 TEST(HostApp, FailuresCarryTheRuntimeNumbers) {

@@ -1,8 +1,6 @@
-// The resource owner and the retry of interrupted calls, on a pretend
-// resource whose closes are recorded.
+// The resource owner, on a pretend resource whose closes are recorded.
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <utility>
 #include <vector>
 
@@ -37,19 +35,4 @@ TEST(Scoped, EachResourceIsClosedExactlyOnceWhateverHandsItOn) {
         c.reset(7);
     }
     EXPECT_EQ(g_closed, (std::vector<int>{2, 5, 9, 7}));
-}
-
-TEST(RetryOnEintr, RetriesOnlyInterruptedFailures) {
-    for (const int error : {EINTR, EBADF}) {
-        int calls = 0;
-        const int result = qx::retryOnEintr([&] {
-            errno = error;
-            return ++calls < 3 ? -1 : 42;
-        });
-        EXPECT_EQ(result, error == EINTR ? 42 : -1);
-        EXPECT_EQ(calls, error == EINTR ? 3 : 1);
-    }
-    // A success with errno left at EINTR by an earlier call is a success.
-    errno = EINTR;
-    EXPECT_EQ(qx::retryOnEintr([] { return 0; }), 0);
 }
