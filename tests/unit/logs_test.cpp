@@ -14,25 +14,21 @@
 #include "log_support.h"
 
 using qx::String;
-using qxtest::afterHeader;
-using qxtest::fileBytes;
-using qxtest::fileThere;
-using qxtest::LogHost;
-using qxtest::stampedAs;
+using namespace qxtest;
 
 TEST(LogsAtInitialisation, KeysWrittenAsTrueAndEveryLogStartedWithOneHeader) {
     LogHost host(u"LogInitProbe");
     const double before = qx::nowLocal();
-    qxtest::withLibrary(host, qx::Demo, [&](qx::clsQXGenRtns& lib) {
+    withLibrary(host, qx::Demo, [&](qx::clsQXGenRtns& lib) {
         const double after = qx::nowLocal();
         // No INI file before: each key is read with the default "True", which is written back.
         EXPECT_EQ(fileBytes(host.ini()), "\r\n[LogInitProbe]\r\n\r\nLog=True\r\nDebug=True\r\nError=True\r\nTrace=True\r\n");
         for (const String ext : {u".log", u".dbg", u".err"}) {
             EXPECT_TRUE(stampedAs(fileBytes(host.log(ext)), "QX Log Co - Log Test Title - Version 2.5  Build 117  Demo - ",
-                                  qxtest::kHeaderEnd, before, after));
+                                  kHeaderEnd, before, after));
         }
         EXPECT_TRUE(stampedAs(fileBytes(host.trace()), "QX Log Co - Log Test Title - Version 2.5.117 - Trace  - ",
-                              qxtest::kHeaderEnd, before, after));
+                              kHeaderEnd, before, after));
         // A second InitializeDll starts nothing afresh.
         lib.WriteLog(u"kept");
         lib.InitializeDll(qx::Variant(host.app), qx::Demo);
@@ -42,13 +38,13 @@ TEST(LogsAtInitialisation, KeysWrittenAsTrueAndEveryLogStartedWithOneHeader) {
 
 TEST(LogsAtInitialisation, OnlyTrueInAnyCaseEnablesALog) {
     LogHost host(u"LogKeysProbe");
-    std::filesystem::create_directories(qxtest::fsPath(host.local));
-    std::ofstream(qxtest::fsPath(host.ini()), std::ios::binary) << "[LogKeysProbe]\r\nLog=Yes\r\nDebug=TRUE\r\nError=1\r\n";
-    qxtest::withLibrary(host, qx::Beta, [&](qx::clsQXGenRtns& lib) {
+    std::filesystem::create_directories(fsPath(host.local));
+    std::ofstream(fsPath(host.ini()), std::ios::binary) << "[LogKeysProbe]\r\nLog=Yes\r\nDebug=TRUE\r\nError=1\r\n";
+    withLibrary(host, qx::Beta, [&](qx::clsQXGenRtns& lib) {
         EXPECT_TRUE(fileThere(host.log(u".dbg")));
         // A disabled log: InitLog answers "", writes write nothing and let no messages run.
         EXPECT_EQ(lib.InitLog(), u"");
-        qxtest::PumpCount pump;
+        PumpCount pump;
         lib.WriteLog(u"nowhere");
         lib.WriteErrorLog(u"nowhere");
         EXPECT_EQ(pump.runs, 0);
@@ -67,8 +63,8 @@ TEST(LogsAtInitialisation, OnlyTrueInAnyCaseEnablesALog) {
 
 TEST(WriteLog, EntryIsTheTimeStampADashAndTheMessageAsGiven) {
     LogHost host(u"LogEntryProbe");
-    qxtest::withLibrary(host, qx::Beta, [&](qx::clsQXGenRtns& lib) {
-        qxtest::PumpCount pump;
+    withLibrary(host, qx::Beta, [&](qx::clsQXGenRtns& lib) {
+        PumpCount pump;
         // Line breaks inside the message and characters beyond ASCII go out as given, in the narrow encoding;
         // the debug and error logs write the same line into their own files.
         const std::pair<String, std::function<void(const String&)>> logs[] = {
@@ -99,19 +95,19 @@ TEST(WriteLog, EntryIsTheTimeStampADashAndTheMessageAsGiven) {
 
 TEST(InitLog, UnderAGivenNameOrFailingWithTheFileErrorForWriteLogOnly) {
     LogHost host(u"LogNameProbe");
-    qxtest::withLibrary(host, qx::Release, [&](qx::clsQXGenRtns& lib) {
+    withLibrary(host, qx::Release, [&](qx::clsQXGenRtns& lib) {
         const std::string defaultLog = fileBytes(host.log(u".log"));
         const double before = qx::nowLocal();
         const String run1 = lib.InitLog(u"Run1.txt");
         EXPECT_EQ(run1, host.logFolder() + u"Run1.txt");
         EXPECT_TRUE(stampedAs(fileBytes(run1), "QX Log Co - Log Test Title - Version 2.5  Build 117 - ",
-                              qxtest::kHeaderEnd, before, qx::nowLocal()));
+                              kHeaderEnd, before, qx::nowLocal()));
         lib.WriteLog(u"in Run1");
         EXPECT_EQ(fileBytes(host.log(u".log")), defaultLog);
         // Initialising a log again under its name empties it; a log folder that has gone is made again.
         lib.InitLog(u"Run1.txt");
         EXPECT_EQ(afterHeader(fileBytes(run1)), "");
-        std::filesystem::remove_all(qxtest::fsPath(host.logFolder()));
+        std::filesystem::remove_all(fsPath(host.logFolder()));
         EXPECT_EQ(lib.InitErrorLog(u"Run3.err"), host.logFolder() + u"Run3.err");
         EXPECT_TRUE(fileThere(host.logFolder() + u"Run3.err"));
         // A sub-folder that does not exist: the initialisation answers "" and the writes fail.
@@ -119,13 +115,13 @@ TEST(InitLog, UnderAGivenNameOrFailingWithTheFileErrorForWriteLogOnly) {
         EXPECT_EQ(lib.InitLog(missing), u"");
         EXPECT_EQ(lib.InitDebugLog(missing), u"");
         EXPECT_EQ(lib.InitErrorLog(missing), u"");
-        qxtest::PumpCount pump;
+        PumpCount pump;
         EXPECT_RAISES(qx::err::PathNotFound, lib.WriteLog(u"lost"));
         lib.WriteDebugLog(u"lost");
         lib.WriteErrorLog(u"lost");
         EXPECT_EQ(pump.runs, 0) << "no messages run after a failed write";
         // A folder standing where the file should be: the file cannot be opened (75).
-        std::filesystem::create_directories(qxtest::fsPath(host.logFolder() + u"AFolder"));
+        std::filesystem::create_directories(fsPath(host.logFolder() + u"AFolder"));
         EXPECT_EQ(lib.InitLog(u"AFolder"), u"");
         EXPECT_RAISES(qx::err::PathFileAccessError, lib.WriteLog(u"lost"));
     });
@@ -137,15 +133,15 @@ TEST(Logs, HostPropertyThatFailsLeavesEmptyFilesAndNothingBeforeInitialisation) 
                    ->prop(u"EXEName", u"LogNoTitle")
                    .prop(u"CompanyName", u"QX Log Co")
                    .shared_from_this();
-    qxtest::withLibrary(host, qx::Demo, [&](qx::clsQXGenRtns& lib) {
+    withLibrary(host, qx::Demo, [&](qx::clsQXGenRtns& lib) {
         EXPECT_EQ(fileBytes(host.trace()), "") << "the trace file is made, its header left out";
         EXPECT_EQ(lib.InitLog(), u"");
         lib.WriteLog(u"after");
         EXPECT_TRUE(stampedAs(fileBytes(host.log(u".log")), "", " - after\r\n", 0, 1e7));
     });
-    qxtest::runOnFreshThread([] {
+    runOnFreshThread([] {
         qx::clsQXGenRtns lib;
-        qxtest::PumpCount pump;
+        PumpCount pump;
         lib.WriteLog(u"x");
         lib.WriteTraceLog(u"x", qx::qxtBeginProcedureTrace);
         EXPECT_EQ(pump.runs, 0);

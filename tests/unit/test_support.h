@@ -13,20 +13,17 @@
 
 namespace qxtest {
 
-// Runs fn on a new thread and waits for it. Assertion failures inside fn are
-// recorded on the running test (the framework is thread-safe); an exception
-// that escapes fn is rethrown here so the test reports it instead of the
-// process terminating.
+// Runs fn on a new thread and waits for it; an exception that escapes fn is
+// rethrown here, so that the test reports it instead of the process ending.
 inline void runOnFreshThread(const std::function<void()>& fn) {
     std::exception_ptr escaped;
-    std::thread t([&] {
+    std::thread([&] {
         try {
             fn();
         } catch (...) {
             escaped = std::current_exception();
         }
-    });
-    t.join();
+    }).join();
     if (escaped) std::rethrow_exception(escaped);
 }
 
@@ -37,8 +34,8 @@ template <typename F>
         fn();
     } catch (const qx::RuntimeError& e) {
         if (e.number() == number) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "raised error " << e.number() << " (" << e.what()
-                                             << ") instead of " << number;
+        return ::testing::AssertionFailure() << "raised error " << e.number() << " (" << e.what() << ") instead of "
+                                             << number;
     }
     return ::testing::AssertionFailure() << "raised nothing, expected error " << number;
 }

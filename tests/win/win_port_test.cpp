@@ -1,5 +1,5 @@
-// The Windows port of the core: narrow text in the ANSI code page, DoEvents
-// as the thread's message loop, and the handle owner on real handles.
+// The Windows port of the core: narrow text in the ANSI code page, and
+// DoEvents as the thread's message loop.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -52,16 +52,4 @@ TEST(WinMessagePump, DoEventsRemovesPendingThreadMessages) {
         qx::doEvents();
         EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_APP, WM_APP, PM_NOREMOVE));
     });
-}
-
-TEST(UniqueHandle, ClosesTheHandleItOwnsAndTheInvalidValueIsNone) {
-    EXPECT_FALSE(qx::UniqueHandle(INVALID_HANDLE_VALUE).valid());
-    HANDLE raw = nullptr;
-    {
-        const qx::UniqueHandle event(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        raw = event.get();
-        ASSERT_TRUE(event.valid());
-    }
-    DWORD flags = 0;
-    EXPECT_EQ(GetHandleInformation(raw, &flags), 0) << "the handle was closed";
 }
