@@ -1,13 +1,11 @@
 // Late-bound host objects: members by name without regard to case, error 438
-// for a missing member, Count/Item over an object's items, and the host
-// application object's properties read through them.
+// for a missing member, and Count/Item over an object's items.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
 
 #include "core/error.h"
-#include "core/hostapp.h"
 #include "core/object.h"
 #include "test_support.h"
 
@@ -33,13 +31,4 @@ TEST(MemoryObject, MembersByNameWithoutCaseItemsAnd438ForTheRest) {
     EXPECT_EQ(form->get(u"count").toInt32(), 2);
     EXPECT_EQ(form->call(u"ITEM", {Variant(u"1")}).toObject()->typeName(), u"Label");
     EXPECT_RAISES(qx::err::SubscriptOutOfRange, form->call(u"Item", {Variant(std::int16_t{2})}));
-}
-
-TEST(HostApp, FailuresCarryTheRuntimeNumbers) {
-    EXPECT_RAISES(qx::err::ObjectNotSet, qx::host::exeName(nullptr));
-    auto partial = MemoryObject::create(u"App");
-    partial->prop(u"Major", std::int32_t{40000}).prop(u"Revision", u"x");
-    EXPECT_RAISES(qx::err::MemberNotSupported, qx::host::exeName(partial));
-    EXPECT_RAISES(qx::err::Overflow, qx::host::versionMajor(partial));
-    EXPECT_RAISES(qx::err::TypeMismatch, qx::host::versionRevision(partial));
 }

@@ -40,16 +40,6 @@ TEST(WriteTraceLog, OutlineOfNestedRecursiveAndUnmatchedCalls) {
     });
 }
 
-TEST(WriteTraceLog, EmptyNameMatchesClearedEntriesAndTakesTheirLevelZero) {
-    LogHost host(u"TraceEmptyProbe");
-    withLibrary(host, qx::Release, [&](qx::clsQXGenRtns& lib) {
-        // The initial entry at index 0 is a cleared one, which A's begin takes at level 0; then index 1 (B's,
-        // cleared) matches while index 0 holds A.
-        trace(lib, {{u"", kEnd}, {u"A", kBegin}, {u"B", kBegin}, {u"B", kEnd}, {u"", kEnd}, {u"A", kEnd}});
-        EXPECT_EQ(outline(host.trace()), "End \r\n\r\nStart A\r\n\r\n\tStart B\r\n\tEnd B\r\nEnd \r\nEnd A\r\n");
-    });
-}
-
 TEST(WriteTraceLog, The32769thBeginEndsSilentlyWhileEndsGoOn) {
     LogHost host(u"TraceOverflowProbe");
     withLibrary(host, qx::Release, [&](qx::clsQXGenRtns& lib) {

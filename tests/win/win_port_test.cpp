@@ -1,5 +1,5 @@
-// The Windows port of the core: narrow text in the ANSI code page, and
-// DoEvents as the thread's message loop.
+// The Windows port of the core: narrow text in the ANSI code page, as the
+// system's "A" functions take it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,8 +8,6 @@
 
 #include "core/qxstring.h"
 #include "core/scoped_win.h"
-#include "core/screen.h"
-#include "test_support.h"
 
 using qx::String;
 
@@ -35,21 +33,4 @@ TEST(WinNarrow, NamesReachTheAnsiFunctionsUnchanged) {
     ASSERT_TRUE(search.valid());
     EXPECT_EQ(qx::fromNarrow(found.cFileName), name);
     EXPECT_TRUE(DeleteFileA(qx::toNarrow(path).c_str()));
-}
-
-TEST(WinMessagePump, DoEventsRemovesPendingThreadMessages) {
-    qxtest::runOnFreshThread([] {
-        MSG msg;
-        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // gives the thread its message queue
-        ASSERT_TRUE(PostThreadMessageW(GetCurrentThreadId(), WM_APP, 7, 0));
-        // A host's own pump replaces the system loop: the message stays queued.
-        int hostPumpRuns = 0;
-        qx::setMessagePump([&] { ++hostPumpRuns; });
-        qx::doEvents();
-        qx::setMessagePump({});
-        EXPECT_EQ(hostPumpRuns, 1);
-        EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_APP, WM_APP, PM_NOREMOVE));
-        qx::doEvents();
-        EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_APP, WM_APP, PM_NOREMOVE));
-    });
 }
