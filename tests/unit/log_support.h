@@ -1,7 +1,6 @@
 #pragma once
-// Helpers of the log and trace tests: a host application whose local data
-// folder is cleared before and after the test, whole-file reads, and checks of
-// lines that carry a time stamp.
+// Helpers of the log and trace tests: a host whose local data folder is
+// cleared around the test, whole-file reads and checks of stamped lines.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -23,15 +22,13 @@
 namespace qxtest {
 
 inline std::filesystem::path fsPath(const qx::String& s) { return std::filesystem::path(s); }
+inline bool fileThere(const qx::String& path) { return std::filesystem::is_regular_file(fsPath(path)); }
 
 inline std::string fileBytes(const qx::String& path) {
-    std::ifstream in(fsPath(path), std::ios::binary);
     std::ostringstream s;
-    s << in.rdbuf();
+    s << std::ifstream(fsPath(path), std::ios::binary).rdbuf();
     return s.str();
 }
-
-inline bool fileThere(const qx::String& path) { return std::filesystem::is_regular_file(fsPath(path)); }
 
 // A log's header line ends in two empty lines; what follows them.
 inline const std::string kHeaderEnd = "\r\n\r\n\r\n";
@@ -52,14 +49,11 @@ public:
         clear();
     }
     ~LogHost() { clear(); }
-    LogHost(const LogHost&) = delete;
-    LogHost& operator=(const LogHost&) = delete;
 
-    qx::String sep() const { return qx::String(1, qx::files::separator()); }
     qx::String ini() const { return local + exe_ + u".ini"; }
-    qx::String logFolder() const { return local + u"Log" + sep(); }
+    qx::String logFolder() const { return local + u"Log" + qx::files::separator(); }
     qx::String log(const qx::String& ext) const { return logFolder() + exe_ + ext; }
-    qx::String traceFolder() const { return local + u"QXTools Log" + sep(); }
+    qx::String traceFolder() const { return local + u"QXTools Log" + qx::files::separator(); }
     qx::String trace() const { return traceFolder() + exe_ + u"_Trace.log"; }
 
     qx::ObjectRef app;
@@ -88,11 +82,12 @@ void withLibrary(const LogHost& host, std::int16_t type, F body) {
 // (it reads back as the same text) between the two moments, then `suffix`.
 inline ::testing::AssertionResult stampedAs(const std::string& bytes, const std::string& prefix,
                                             const std::string& suffix, double from, double to) {
+    const std::size_t length = bytes.size() - prefix.size() - suffix.size();
     if (bytes.size() < prefix.size() + suffix.size() || bytes.compare(0, prefix.size(), prefix) != 0 ||
-        bytes.compare(bytes.size() - suffix.size(), suffix.size(), suffix) != 0) {
+        bytes.compare(prefix.size() + length, suffix.size(), suffix) != 0) {
         return ::testing::AssertionFailure() << "'" << bytes << "' is not '" << prefix << "<date>" << suffix << "'";
     }
-    const std::string text = bytes.substr(prefix.size(), bytes.size() - prefix.size() - suffix.size());
+    const std::string text = bytes.substr(prefix.size(), length);
     double d = -1e9;
     try {
         d = qx::textToDate(qx::fromNarrow(text));
@@ -129,14 +124,14 @@ inline void expectWholeEntries(const std::string& bytes) {
     for (int header = 0; header < 3; ++header) at = bytes.find("\r\n", at) + 2;
     for (std::size_t end; at < bytes.size(); at = end + 2) {
         end = bytes.find("\r\n", at);
-        ASSERT_NE(end, std::string::npos) << "the file ends inside a line";
         const std::string line = bytes.substr(at, end - at);
-        const std::size_t dash = line.find(" - p");
         int p = -1;
         int i = -1;
-        ASSERT_TRUE(dash != std::string::npos && std::sscanf(line.c_str() + dash + 4, "%d e%d", &p, &i) == 2)
+        const std::size_t dash = line.find(" - p");
+        ASSERT_TRUE(end != std::string::npos && dash != std::string::npos &&
+                    std::sscanf(line.c_str() + dash + 4, "%d e%d", &p, &i) == 2 &&
+                    line.substr(dash + 3) == logEntryText(p, i))
             << "torn line: " << line.substr(0, 80);
-        ASSERT_EQ(line.substr(dash + 3), logEntryText(p, i)) << "torn line: " << line.substr(0, 80);
         EXPECT_TRUE(seen.insert({p, i}).second) << "p" << p << " e" << i << " twice";
     }
     EXPECT_EQ(seen.size(), static_cast<std::size_t>(kLogProcesses * kLogEntries));

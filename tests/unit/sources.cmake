@@ -31,7 +31,6 @@ set(QX_PORTABLE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/skin_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/browse_folder_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/msgbox_form_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/scoped_test.cpp
 )
 set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/posix_test.cpp

@@ -1,7 +1,6 @@
 #pragma once
-// Helpers shared by the test files: running a test body on a thread of its
-// own (the library's state is per thread, so a new thread starts from a
-// zeroed record) and checking the error number a call raises.
+// Helpers shared by the test files: running a test body on a fresh thread
+// (whose library state starts zeroed) and checking the error a call raises.
 #include <gtest/gtest.h>
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 // The trace log: the outline that begin and end calls draw, the stack that
 // never shrinks and the 16-bit limit of its top, the switch in the INI file,
-// and InitTraceLog as the library's first initialisation.
+// and the object InitTraceLog reads.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -91,20 +91,6 @@ TEST(InitTraceLog, TheTraceKeySwitchesTracing) {
         lib.InitTraceLog(Variant(host.app));
         lib.WriteTraceLog(u"A", kEnd);
         EXPECT_EQ(fileBytes(host.trace()), written);
-    });
-}
-
-TEST(InitTraceLog, BeforeInitializeDllItPerformsTheFirstInitialisation) {
-    LogHost host(u"TraceFirstProbe");
-    runOnFreshThread([&] {
-        qx::clsQXGenRtns lib;
-        lib.VersionType(qx::Demo);
-        lib.InitTraceLog(Variant(host.app));
-        EXPECT_EQ(fileBytes(host.log(u".log")).rfind("QX Log Co - Log Test Title - Version 2.5  Build 117  Demo - ", 0), 0u)
-            << "the version type set before is the one stored";
-        EXPECT_EQ(lib.InitializeDll(Variant(u"ignored now"), 0), host.ini());
-        lib.WriteTraceLog(u"Main", kBegin);
-        EXPECT_EQ(outline(host.trace()), "\r\n\tStart Main\r\n");
     });
 }
 

@@ -1,8 +1,6 @@
-// Host threads that use the registered server and end: each thread enters an
-// apartment, creates the library object (which gives the thread its library
-// state), releases it and leaves the apartment. The threads must end, and so
-// must the process. The program runs that host as a child of itself and fails
-// (instead of hanging) when the child does not end in time.
+// Host threads that create the registered server's object (which gives each
+// thread its library state) and end: the threads must end, and so must the
+// process, which runs as a child of the test with a time limit.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -25,10 +23,8 @@ DWORD WINAPI hostThread(void*) {
     return created ? 0 : 1;
 }
 
-// Started with "--qx-host-threads", the binary is the host: one thread at a
-// time (the server is loaded and unloaded each time), then four at once, then
-// the process ends through ExitProcess. The exit code counts the threads that
-// could not use the server.
+// Started with "--qx-host-threads", the binary is the host: one thread at a time, then four at once, then
+// ExitProcess. The exit code counts the threads that could not use the server.
 struct HostRole {
     HostRole() {
         if (std::wstring(GetCommandLineW()).find(L"--qx-host-threads") == std::wstring::npos) return;
