@@ -3,7 +3,6 @@
 # the POSIX ones exercise the POSIX port only.
 set(QX_PORTABLE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/text_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/number_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/variant_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/date_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/object_test.cpp
@@ -12,11 +11,9 @@ set(QX_PORTABLE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/paths_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/special_folders_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ini_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/initialize_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/logs_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/trace_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/timing_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/file_errors_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/osinfo_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/launch_test.cpp
@@ -34,7 +31,6 @@ set(QX_PORTABLE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/skin_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/browse_folder_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/msgbox_form_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/scoped_test.cpp
 )
 set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/posix_test.cpp
@@ -48,7 +44,6 @@ set(QX_POSIX_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/search_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_access_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/msgbox_form_posix_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/scoped_posix_test.cpp
 )
 set(QX_TEST_SUPPORT_DIR ${CMAKE_CURRENT_LIST_DIR})
 # Files the tests read (small PE images, expected manifests), reached by the same path from Wine (drive Z:).

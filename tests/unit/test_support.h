@@ -1,7 +1,6 @@
 #pragma once
-// Helpers shared by the test files: running a test body on a thread of its
-// own (the library's state is per thread, so a new thread starts from a
-// zeroed record) and checking the error number a call raises.
+// Helpers shared by the test files: running a test body on a fresh thread
+// (whose library state starts zeroed) and checking the error a call raises.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -13,20 +12,17 @@
 
 namespace qxtest {
 
-// Runs fn on a new thread and waits for it. Assertion failures inside fn are
-// recorded on the running test (the framework is thread-safe); an exception
-// that escapes fn is rethrown here so the test reports it instead of the
-// process terminating.
+// Runs fn on a new thread and waits for it; an exception that escapes fn is
+// rethrown here, so that the test reports it instead of the process ending.
 inline void runOnFreshThread(const std::function<void()>& fn) {
     std::exception_ptr escaped;
-    std::thread t([&] {
+    std::thread([&] {
         try {
             fn();
         } catch (...) {
             escaped = std::current_exception();
         }
-    });
-    t.join();
+    }).join();
     if (escaped) std::rethrow_exception(escaped);
 }
 
@@ -37,8 +33,8 @@ template <typename F>
         fn();
     } catch (const qx::RuntimeError& e) {
         if (e.number() == number) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "raised error " << e.number() << " (" << e.what()
-                                             << ") instead of " << number;
+        return ::testing::AssertionFailure() << "raised error " << e.number() << " (" << e.what() << ") instead of "
+                                             << number;
     }
     return ::testing::AssertionFailure() << "raised nothing, expected error " << number;
 }
@@ -46,4 +42,3 @@ template <typename F>
 }  // namespace qxtest
 
 #define EXPECT_RAISES(number, expr) EXPECT_TRUE(::qxtest::raisesError((number), [&] { (void)(expr); }))
-#define ASSERT_RAISES(number, expr) ASSERT_TRUE(::qxtest::raisesError((number), [&] { (void)(expr); }))
