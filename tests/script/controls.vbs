@@ -44,16 +44,12 @@ End Class
 Class ScriptForm
     Public TypeName
     Public Name
-    Public Index
     Public Left
     Public Top
     Public Width
     Public Height
     Public ScaleMode
-    Public ScaleWidth
-    Public ScaleHeight
     Public BackColor
-    Public hdc
     Public Controls
     Public Function Count()
         Count = Controls.Count
@@ -79,9 +75,8 @@ Function NewForm(name, items)
     NewForm.TypeName = "Form"
     NewForm.Name = name
     NewForm.Left = 0 : NewForm.Top = 0 : NewForm.Width = 10000 : NewForm.Height = 8000
-    NewForm.ScaleMode = 1 : NewForm.ScaleWidth = 4800 : NewForm.ScaleHeight = 3600
+    NewForm.ScaleMode = 1
     NewForm.BackColor = &H123456
-    NewForm.hdc = 0
     Set NewForm.Controls = New Coll
     For Each i In items
         NewForm.Controls.Add i
@@ -185,10 +180,6 @@ lib.SkinIt frm, &H804000, &HFFFFFF, &HC0C0C0, &H8000&, -999, &HC0FFC0
 CheckEqual frm.BackColor & "," & grid.BackColorBkg, CStr(&H8000&) & "," & CStr(&HC0FFC0), "SkinIt with colours given"
 
 On Error Resume Next
-lib.SkinIt ln, 1, 2, 3
-CheckErr 0, "an object lacking every member is skipped over"
-lib.ShowFormColor Nothing, 1
-CheckErr 0, "no form: nothing to do"
 r = lib.BrowseFolder("C:\", ln)
 CheckErr 438, "BrowseFolder needs the form's window handle"
 r = lib.BrowseFolder("C:\", Nothing)

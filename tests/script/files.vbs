@@ -1,8 +1,7 @@
 ' INI files, paths, search and file access from a script host: texts and
-' arrays written back into the script's variables, byte arrays both ways (a
-' script writes an array of numbers; ReadBytes answers a Byte() array, which
-' Wine's VBScript can hold, convert and pass back but not index), and the
-' file times as arrays of six numbers, since a script cannot build a record.
+' arrays written back into the script's variables, byte arrays both ways
+' (Wine's VBScript holds a Byte() array but cannot index it), and the file
+' times as arrays of six numbers, since a script cannot build a record.
 Dim lib, fso, base, f, r, body, lines, p, fa, fb, b, t, crlf
 crlf = Chr(13) & Chr(10)
 Set lib = CreateObject("QXGenRtns.clsQXGenRtns")
