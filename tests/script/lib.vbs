@@ -60,9 +60,9 @@ Function Listed(x)
     End If
 End Function
 
-' A host application object as a script host supplies it.
+' A host application object as a script host supplies it, a name in its own case.
 Class ScriptApp
-    Public EXEName
+    Public ExeName
     Public Path
     Public Title
     Public CompanyName
