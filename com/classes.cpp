@@ -187,14 +187,11 @@ public:
             if (!DataBytes) throw HResultError{E_POINTER};
             std::vector<std::uint8_t> bytes;
             if (SAFEARRAY* sa = *DataBytes) {
-                LONG lo = 0;
-                LONG hi = -1;
-                SafeArrayGetLBound(sa, 1, &lo);
-                SafeArrayGetUBound(sa, 1, &hi);
+                const ULONG count = ArrayView(sa).count();
                 void* data = nullptr;
                 throwIfFailed(SafeArrayAccessData(sa, &data));
                 const auto* p = static_cast<const std::uint8_t*>(data);
-                bytes.assign(p, p + (hi - lo + 1));
+                bytes.assign(p, p + count);
                 SafeArrayUnaccessData(sa);
             }
             impl_.WriteBytes(bytes);

@@ -97,30 +97,41 @@ SAFEARRAY* toSafeArray(const std::vector<String>& items) {
     return sa;
 }
 
+ArrayView::ArrayView(SAFEARRAY* array, VARTYPE declared) : sa(array), vt(declared) {
+    if (vt == VT_EMPTY) SafeArrayGetVartype(sa, &vt);
+    SafeArrayGetLBound(sa, 1, &lo);
+    SafeArrayGetUBound(sa, 1, &hi);
+}
+
+HRESULT ArrayView::element(LONG i, VARIANT* out) const {
+    VariantInit(out);
+    if (vt == VT_VARIANT) return SafeArrayGetElement(sa, &i, out);
+    void* p = nullptr;
+    const HRESULT hr = SafeArrayPtrOfIndex(sa, &i, &p);
+    if (FAILED(hr)) return hr;
+    VARIANT ref;
+    VariantInit(&ref);
+    V_VT(&ref) = static_cast<VARTYPE>(vt | VT_BYREF);
+    V_BYREF(&ref) = p;
+    return VariantCopyInd(out, &ref);
+}
+
+SAFEARRAY* ArrayView::createLike(VARTYPE type) const {
+    SAFEARRAYBOUND bound{count(), lo};
+    return SafeArrayCreate(type, 1, &bound);
+}
+
 std::vector<String> fromSafeArray(SAFEARRAY* sa) {
     std::vector<String> out;
     if (!sa) return out;
     if (SafeArrayGetDim(sa) != 1) raise(err::TypeMismatch);
-    VARTYPE vt = VT_EMPTY;
-    SafeArrayGetVartype(sa, &vt);
-    LONG lo = 0;
-    LONG hi = -1;
-    SafeArrayGetLBound(sa, 1, &lo);
-    SafeArrayGetUBound(sa, 1, &hi);
-    for (LONG i = lo; i <= hi; ++i) {
-        if (vt == VT_BSTR) {
-            BSTR b = nullptr;
-            throwIfFailed(SafeArrayGetElement(sa, &i, &b));
-            out.push_back(fromBstr(b));
-            SysFreeString(b);
-        } else {
-            VARIANT v;
-            VariantInit(&v);
-            throwIfFailed(SafeArrayGetElement(sa, &i, &v));
-            Variant cv = fromVariant(v);
-            VariantClear(&v);
-            out.push_back(cv.toString());
-        }
+    const ArrayView view(sa);
+    for (LONG i = view.lo; i <= view.hi; ++i) {
+        VARIANT v;
+        throwIfFailed(view.element(i, &v));
+        Variant cv = fromVariant(v);
+        VariantClear(&v);
+        out.push_back(cv.toString());
     }
     return out;
 }
@@ -130,24 +141,10 @@ Variant fromArray(SAFEARRAY* sa, VARTYPE vt) {
     Variant::Array items;
     if (!sa) return Variant(items);
     if (SafeArrayGetDim(sa) != 1) raise(err::TypeMismatch);
-    LONG lo = 0;
-    LONG hi = -1;
-    SafeArrayGetLBound(sa, 1, &lo);
-    SafeArrayGetUBound(sa, 1, &hi);
-    for (LONG i = lo; i <= hi; ++i) {
+    const ArrayView view(sa, vt);
+    for (LONG i = view.lo; i <= view.hi; ++i) {
         VARIANT el;
-        VariantInit(&el);
-        if (vt == VT_VARIANT) {
-            throwIfFailed(SafeArrayGetElement(sa, &i, &el));
-        } else {
-            void* p = nullptr;
-            throwIfFailed(SafeArrayPtrOfIndex(sa, &i, &p));
-            VARIANT ref;
-            VariantInit(&ref);
-            V_VT(&ref) = static_cast<VARTYPE>(vt | VT_BYREF);
-            V_BYREF(&ref) = p;
-            throwIfFailed(VariantCopyInd(&el, &ref));
-        }
+        throwIfFailed(view.element(i, &el));
         items.push_back(fromVariant(el));
         VariantClear(&el);
     }

@@ -53,6 +53,22 @@ ObjectRef wrapDispatch(IDispatch* d);
 // The IDispatch behind a core Object that came from COM, or null.
 IDispatch* unwrapDispatch(const ObjectRef& o);
 
+// A one-dimensional SAFEARRAY as it is read: its element type and bounds
+// (hi below lo when it is empty), each element as a VARIANT of its own. The
+// element type is the array's own unless the caller's VARIANT declares it.
+struct ArrayView {
+    explicit ArrayView(SAFEARRAY* array, VARTYPE declared = VT_EMPTY);
+    SAFEARRAY* sa;
+    VARTYPE vt = VT_EMPTY;
+    LONG lo = 0;
+    LONG hi = -1;
+    ULONG count() const { return static_cast<ULONG>(hi - lo + 1); }
+    // Element i copied into `out`, which the caller clears.
+    HRESULT element(LONG i, VARIANT* out) const;
+    // A new array of `type` with the same bounds; null when out of memory.
+    SAFEARRAY* createLike(VARTYPE type) const;
+};
+
 // One-dimensional SAFEARRAYs of strings, counted from 0.
 SAFEARRAY* toSafeArray(const std::vector<String>& items);
 std::vector<String> fromSafeArray(SAFEARRAY* sa);

@@ -140,34 +140,15 @@ bool isMissing(const VARIANT* v) {
 // An array of Variants, as late-bound callers can index it.
 HRESULT toVariantArray(SAFEARRAY* sa, VARIANT* out) {
     VariantInit(out);
-    if (!sa) {
-        sa = SafeArrayCreateVector(VT_VARIANT, 0, 0);
-        if (!sa) return E_OUTOFMEMORY;
-        V_VT(out) = VT_ARRAY | VT_VARIANT;
-        V_ARRAY(out) = sa;
-        return S_OK;
-    }
-    VARTYPE vt = VT_EMPTY;
-    SafeArrayGetVartype(sa, &vt);
-    LONG lo = 0;
-    LONG hi = -1;
-    SafeArrayGetLBound(sa, 1, &lo);
-    SafeArrayGetUBound(sa, 1, &hi);
-    SAFEARRAYBOUND bound{static_cast<ULONG>(hi - lo + 1), lo};
-    SAFEARRAY* res = SafeArrayCreate(VT_VARIANT, 1, &bound);
+    SAFEARRAY* res = sa ? ArrayView(sa).createLike(VT_VARIANT) : SafeArrayCreateVector(VT_VARIANT, 0, 0);
     if (!res) return E_OUTOFMEMORY;
-    for (LONG i = lo; i <= hi; ++i) {
-        void* p = nullptr;
-        SafeArrayPtrOfIndex(sa, &i, &p);
-        VARIANT ref;
-        VariantInit(&ref);
-        V_VT(&ref) = static_cast<VARTYPE>(vt | VT_BYREF);
-        V_BYREF(&ref) = p;
-        VARIANT el;
-        VariantInit(&el);
-        VariantCopyInd(&el, &ref);
-        SafeArrayPutElement(res, &i, &el);
-        VariantClear(&el);
+    if (sa) {
+        const ArrayView view(sa);
+        for (LONG i = view.lo; i <= view.hi; ++i) {
+            VARIANT el;
+            if (SUCCEEDED(view.element(i, &el))) SafeArrayPutElement(res, &i, &el);
+            VariantClear(&el);
+        }
     }
     V_VT(out) = VT_ARRAY | VT_VARIANT;
     V_ARRAY(out) = res;
@@ -184,20 +165,15 @@ HRESULT toTypedArray(VARIANT* src, VARTYPE vt, SAFEARRAY** out) {
     const auto elem = static_cast<VARTYPE>(V_VT(src) & VT_TYPEMASK);
     if (elem == vt) return SafeArrayCopy(sa, out);
     if (elem != VT_VARIANT || SafeArrayGetDim(sa) != 1) return DISP_E_TYPEMISMATCH;
-    LONG lo = 0;
-    LONG hi = -1;
-    SafeArrayGetLBound(sa, 1, &lo);
-    SafeArrayGetUBound(sa, 1, &hi);
-    SAFEARRAYBOUND bound{static_cast<ULONG>(hi - lo + 1), lo};
-    SAFEARRAY* res = SafeArrayCreate(vt, 1, &bound);
+    const ArrayView view(sa, elem);
+    SAFEARRAY* res = view.createLike(vt);
     if (!res) return E_OUTOFMEMORY;
-    for (LONG i = lo; i <= hi; ++i) {
+    for (LONG i = view.lo; i <= view.hi; ++i) {
         VARIANT el;
         VARIANT conv;
-        VariantInit(&el);
         VariantInit(&conv);
-        SafeArrayGetElement(sa, &i, &el);
-        HRESULT hr = VariantChangeTypeEx(&conv, &el, LOCALE_USER_DEFAULT, VARIANT_ALPHABOOL, vt);
+        HRESULT hr = view.element(i, &el);
+        if (SUCCEEDED(hr)) hr = VariantChangeTypeEx(&conv, &el, LOCALE_USER_DEFAULT, VARIANT_ALPHABOOL, vt);
         if (SUCCEEDED(hr)) hr = SafeArrayPutElement(res, &i, vt == VT_BSTR ? static_cast<void*>(V_BSTR(&conv)) : &V_UI1(&conv));
         VariantClear(&el);
         VariantClear(&conv);

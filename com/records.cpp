@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "com/com_support.h"
+
 namespace qx::com {
 
 namespace {
@@ -65,31 +67,11 @@ HRESULT recordFromArray(IRecordInfo* info, const VARIANT* array, void* data) {
     if (!(V_VT(array) & VT_ARRAY)) return DISP_E_TYPEMISMATCH;
     SAFEARRAY* sa = (V_VT(array) & VT_BYREF) ? *V_ARRAYREF(array) : V_ARRAY(array);
     if (!sa || SafeArrayGetDim(sa) != 1) return DISP_E_TYPEMISMATCH;
-    LONG lo = 0;
-    LONG hi = -1;
-    SafeArrayGetLBound(sa, 1, &lo);
-    SafeArrayGetUBound(sa, 1, &hi);
-    if (static_cast<long long>(hi) - lo + 1 != static_cast<long long>(offsets.size())) return DISP_E_TYPEMISMATCH;
-    VARTYPE vt = VT_EMPTY;
-    SafeArrayGetVartype(sa, &vt);
+    const ArrayView view(sa);
+    if (view.count() != offsets.size()) return DISP_E_TYPEMISMATCH;
     for (std::size_t k = 0; k < offsets.size(); ++k) {
-        LONG index = lo + static_cast<LONG>(k);
         VARIANT el;
-        VariantInit(&el);
-        HRESULT hr = S_OK;
-        if (vt == VT_VARIANT) {
-            hr = SafeArrayGetElement(sa, &index, &el);
-        } else {
-            void* p = nullptr;
-            hr = SafeArrayPtrOfIndex(sa, &index, &p);
-            if (SUCCEEDED(hr)) {
-                VARIANT ref;
-                VariantInit(&ref);
-                V_VT(&ref) = static_cast<VARTYPE>(vt | VT_BYREF);
-                V_BYREF(&ref) = p;
-                hr = VariantCopyInd(&el, &ref);
-            }
-        }
+        HRESULT hr = view.element(view.lo + static_cast<LONG>(k), &el);
         LONG value = 0;
         if (SUCCEEDED(hr)) hr = toLong(el, value);
         VariantClear(&el);

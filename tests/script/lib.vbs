@@ -7,58 +7,29 @@ Dim gPassed, gFailed
 gPassed = 0
 gFailed = 0
 
-Sub Pass(name)
-    gPassed = gPassed + 1
-End Sub
-
 Sub Fail(name, detail)
     gFailed = gFailed + 1
     WScript.Echo "FAIL: " & name & " -- " & detail
 End Sub
 
-Function Show(v)
-    If IsObject(v) Then
-        Show = "<object " & TypeName(v) & ">"
-    ElseIf IsNull(v) Then
-        Show = "<Null>"
-    ElseIf IsEmpty(v) Then
-        Show = "<Empty>"
-    ElseIf IsArray(v) Then
-        Show = "<array " & (UBound(v) - LBound(v) + 1) & ">"
-    Else
-        Show = "[" & CStr(v) & "] (" & TypeName(v) & ")"
-    End If
-End Function
-
 Sub Check(cond, name)
-    If cond Then
-        Pass name
-    Else
-        Fail name, "condition is false"
-    End If
+    If cond Then gPassed = gPassed + 1 Else Fail name, "condition is false"
 End Sub
 
+' Equal values of the same type.
 Sub CheckEqual(actual, expected, name)
     If TypeName(actual) = TypeName(expected) Then
         If actual = expected Then
-            Pass name
+            gPassed = gPassed + 1
             Exit Sub
         End If
     End If
-    Fail name, "got " & Show(actual) & ", expected " & Show(expected)
+    Fail name, "got [" & Listed(actual) & "] (" & TypeName(actual) & "), expected [" & Listed(expected) & "]"
 End Sub
 
 ' Call right after a statement run under On Error Resume Next.
 Sub CheckErr(expectedNumber, name)
-    Dim n, d
-    n = Err.Number
-    d = Err.Description
-    Err.Clear
-    If n = expectedNumber Then
-        Pass name
-    Else
-        Fail name, "Err.Number " & n & " (" & d & "), expected " & expectedNumber
-    End If
+    CheckErrText expectedNumber, Err.Description, name
 End Sub
 
 Sub CheckErrText(expectedNumber, expectedText, name)
@@ -66,20 +37,32 @@ Sub CheckErrText(expectedNumber, expectedText, name)
     n = Err.Number
     d = Err.Description
     Err.Clear
-    If n = expectedNumber And d = expectedText Then
-        Pass name
-    Else
-        Fail name, "Err " & n & " '" & d & "', expected " & expectedNumber & " '" & expectedText & "'"
-    End If
+    Check n = expectedNumber And d = expectedText, name & " (Err " & n & " '" & d & "')"
 End Sub
 
 Sub Summary()
     WScript.Echo gPassed & " passed, " & gFailed & " failed"
 End Sub
 
-' A host application object as a script host supplies it.
+' A value as text; an array as {its elements, each followed by a comma}.
+Function Listed(x)
+    Dim e
+    If IsObject(x) Or IsNull(x) Then
+        Listed = "<" & TypeName(x) & ">"
+    ElseIf IsArray(x) Then
+        Listed = "{"
+        For Each e In x
+            Listed = Listed & e & ","
+        Next
+        Listed = Listed & "}"
+    Else
+        Listed = CStr(x)
+    End If
+End Function
+
+' A host application object as a script host supplies it, a name in its own case.
 Class ScriptApp
-    Public EXEName
+    Public ExeName
     Public Path
     Public Title
     Public CompanyName
@@ -89,28 +72,23 @@ Class ScriptApp
 End Class
 
 Function MakeApp(exe, major, minor, revision)
-    Dim a
-    Set a = New ScriptApp
-    a.EXEName = exe
-    a.Path = "C:\Program Files\QX Test"
-    a.Title = "QX Script Host"
-    a.CompanyName = "QX Test Company"
-    a.Major = major
-    a.Minor = minor
-    a.Revision = revision
-    Set MakeApp = a
+    Set MakeApp = New ScriptApp
+    MakeApp.EXEName = exe
+    MakeApp.Path = "C:\Program Files\QX Test"
+    MakeApp.Title = "QX Script Host"
+    MakeApp.CompanyName = "QX Test Company"
+    MakeApp.Major = major
+    MakeApp.Minor = minor
+    MakeApp.Revision = revision
 End Function
 
 ' The whole text of a file; "" for a missing or empty file.
 Function FileText(path)
-    Dim files, s
+    Dim files
     FileText = ""
     Set files = CreateObject("Scripting.FileSystemObject")
     If Not files.FileExists(path) Then Exit Function
-    If files.GetFile(path).Size = 0 Then Exit Function
-    Set s = files.OpenTextFile(path, 1)
-    FileText = s.ReadAll
-    s.Close
+    If files.GetFile(path).Size > 0 Then FileText = files.OpenTextFile(path, 1).ReadAll
 End Function
 
 ' Creates or replaces a file holding exactly `text`.

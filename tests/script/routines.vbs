@@ -1,29 +1,32 @@
-' How arguments cross the boundary: a by-reference argument written back into
-' the script's variable, literals passed by value, optional arguments left
-' out, script objects received as host forms.
-Dim lib, secs, r
+' How arguments and errors cross the boundary, on a library object not yet
+' initialised: by-reference arguments written back into the script's
+' variables, literals by value, coercion, optional arguments left out,
+' Nothing, and the runtime's error numbers, texts and source.
+Dim lib, secs, r, b, n, o, frm
 Set lib = CreateObject("QXGenRtns.clsQXGenRtns")
 
+For Each n In Array("clsQXGenRtns", "clsFileAccess", "HDSN", "clsQXResizeForm", "clsVersionInfo", "clsSpecialFolders")
+    Set o = CreateObject("QXGenRtns." & n)
+    Check InStr(TypeName(o), n) > 0, "QXGenRtns." & n & " creates its class (" & TypeName(o) & ")"
+Next
+
 secs = 7325
-r = lib.ConvertSecondsToHHMMSS(secs)
-CheckEqual r, "02:02:05", "ConvertSecondsToHHMMSS of 7325"
-CheckEqual secs, CLng(125), "the remaining seconds are written back into the variable"
-CheckEqual TypeName(secs), "Long", "the variable receives the declared type"
-CheckEqual lib.ConvertSecondsToHHMMSS(86399), "23:59:59", "a literal argument"
-CheckEqual lib.ConvertSecondsToHHMMSS(0), "00:00:00", "zero seconds"
+CheckEqual lib.ConvertSecondsToHHMMSS(secs), "02:02:05", "ConvertSecondsToHHMMSS of 7325"
+CheckEqual secs, CLng(125), "the remaining seconds are written back as the declared Long"
 secs = "3600"
 r = lib.ConvertSecondsToHHMMSS(secs)
-CheckEqual r, "01:00:00", "numeric text is coerced"
-CheckEqual secs, CLng(0), "and the variable receives the number"
+CheckEqual secs, CLng(0), "numeric text is coerced, and the variable receives the number"
 secs = 59
 r = lib.ConvertSecondsToHHMMSS(secs)
 CheckEqual TypeName(secs), "Integer", "an unchanged variable keeps its own type"
-secs = 86400
-CheckEqual lib.ConvertSecondsToHHMMSS(secs), "", "a day or more is no time of day"
-Dim arr(1)
-arr(0) = 3725
-r = lib.ConvertSecondsToHHMMSS(arr(0))
-CheckEqual r, "01:02:05", "an array element as argument"
+CheckEqual lib.ConvertSecondsToHHMMSS(86399), "23:59:59", "a literal argument"
+
+b = 65
+CheckEqual lib.IsAscii(b), True, "IsAscii of A through a Byte reference"
+CheckEqual b, 65, "IsAscii leaves its argument alone"
+CheckEqual lib.FixPath("  C:\Data  "), "C:\Data\", "FixPath"
+CheckEqual lib.StripTerminator("abc" & Chr(0) & "xyz"), "abc", "a NUL crosses the boundary inside the text"
+CheckEqual lib.GetAbsolutePath("C:\a\.\b\..\c"), "C:\a\c", "GetAbsolutePath"
 
 On Error Resume Next
 r = lib.ConvertSecondsToHHMMSS("abc")
@@ -36,47 +39,47 @@ r = lib.ConvertSecondsToHHMMSS(1, 2)
 CheckErr 450, "one argument too many"
 r = lib.NoSuchMember
 CheckErr 438, "an unknown member"
+r = lib.FixPath(Nothing)
+CheckErr 13, "Nothing where a string belongs"
+r = lib.FixPath(lib)
+CheckErr 13, "an object without a value where a string belongs"
+lib.HourGlassOn "not a form"
+CheckErr 13, "a string where a form belongs"
+
+' Before InitializeDll there is no host application object.
+r = lib.GetVersion
+CheckErrText 91, "Object variable or With block variable not set", "GetVersion before InitializeDll"
+r = lib.GetVersion
+CheckEqual Err.Source, "QXGenRtns.clsQXGenRtns", "the error's source is the class"
+Err.Clear
+Set r = lib.GetSpecialFolders
+CheckErr 91, "GetSpecialFolders before InitializeDll"
+lib.InitXPStyles 101
+CheckErr 91, "InitXPStyles before InitializeDll"
+r = lib.MyMsgBox("No caption yet")
+CheckErr 91, "MyMsgBox without a host object raises 91 before showing anything"
 On Error GoTo 0
+CheckEqual lib.VersionTypeString, "", "VersionTypeString before any GetVersion"
 
 ' The busy pointer on a script "form", and on the screen when the optional form is left out.
 Class FakeForm
     Public MousePointer
 End Class
-Class NoPointer
-    Public Caption
-End Class
-Dim frm
 Set frm = New FakeForm
 frm.MousePointer = 0
 lib.HourGlassOn frm
 CheckEqual frm.MousePointer, 11, "HourGlassOn sets the form's pointer"
 lib.HourGlassOff frm
 CheckEqual frm.MousePointer, 0, "HourGlassOff resets it"
+frm.MousePointer = 5
 On Error Resume Next
 lib.HourGlassOn
-CheckErr 0, "HourGlassOn with the form left out"
 lib.HourGlassOff
-CheckErr 0, "HourGlassOff with the form left out"
-lib.HourGlassOn New NoPointer
-CheckErr 0, "a form without MousePointer is passed over"
-lib.HourGlassOn "not a form"
-CheckErr 13, "a string where a form belongs"
-frm.MousePointer = 5
 lib.HourGlassOn Nothing
-CheckErr 0, "HourGlassOn with Nothing for the form"
-lib.HourGlassOff Nothing
-CheckErr 0, "HourGlassOff with Nothing for the form"
-CheckEqual frm.MousePointer, 5, "Nothing leaves the forms alone"
-Dim noForm
-Set noForm = Nothing
-lib.HourGlassOn noForm
-CheckErr 0, "HourGlassOn with a variable holding Nothing"
-r = lib.FixPath(Nothing)
-CheckErr 13, "Nothing where a string belongs"
-r = lib.ConvertSecondsToHHMMSS(noForm)
-CheckErr 13, "a variable holding Nothing where a number belongs"
-r = lib.FixPath(frm)
-CheckErr 13, "an object without a value where a string belongs"
+CheckErr 0, "HourGlassOn and HourGlassOff with the form left out or Nothing"
+r = lib.InitializeDll("not an object", 3)
+CheckErr 13, "InitializeDll with a string for the application object"
 On Error GoTo 0
+CheckEqual frm.MousePointer, 5, "and the form is left alone"
 
 Summary

@@ -14,15 +14,12 @@ case "${1:-}" in
     # A persistent server left by an interrupted run would never let "-w" return.
     wineserver -k 2>/dev/null || true
     "$runner" wineboot
-    # The server that wineboot started lingers a moment; a persistent one can
-    # only take over once it has gone.
+    # The server wineboot started must be gone before a persistent one takes over.
     wineserver -w
     wineserver -p </dev/null >/dev/null 2>&1
-    # The first program of a session starts Wine's own background processes
-    # (services, the desktop, devices), which inherit its standard streams and
-    # live as long as the persistent server. Started here with no streams they
-    # cannot hold a test's output pipes open after the test program has ended,
-    # and the services they start later inherit no streams either.
+    # Wine's background processes (services, desktop, devices) start with the
+    # first program and inherit its streams: started here without any, they
+    # cannot hold a test's output pipes open after the test has ended.
     "$runner" cmd /c exit 0 </dev/null >/dev/null 2>&1
     ;;
   stop)
