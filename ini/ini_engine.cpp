@@ -136,11 +136,31 @@ void findIniSection(const Lines& lines, IniSectionInfo& info, const String& sect
     }
 }
 
+// Case folding with the ASCII letters done inline: the lookup folds every
+// character of the section once per call.
+inline char16_t fold(char16_t c) {
+    if (c < 0x80) return static_cast<char16_t>(c >= u'A' && c <= u'Z' ? c + 32 : c);
+    return foldCase(c);
+}
+
+// findNoCase for a needle folded beforehand.
+std::size_t findFolded(const String& hay, const String& folded) {
+    if (folded.size() > hay.size()) return String::npos;
+    const std::size_t last = hay.size() - folded.size();
+    for (std::size_t i = 0; i <= last; ++i) {
+        std::size_t j = 0;
+        while (j < folded.size() && fold(hay[i + j]) == folded[j]) ++j;
+        if (j == folded.size()) return i;
+    }
+    return String::npos;
+}
+
 void findIniKey(const Lines& lines, IniSectionInfo& info, const String& key) {
-    const String needle = key + u"=";
+    String needle = key + u"=";
+    for (char16_t& c : needle) c = fold(c);
     for (int i = info.StartLine; i <= info.EndLine; ++i) {
         const String& line = lines[static_cast<std::size_t>(i)];
-        const std::size_t at = findNoCase(line, needle);
+        const std::size_t at = findFolded(line, needle);
         if (at != String::npos) {
             info.KeyLine = static_cast<std::int16_t>(i);
             info.KeyValue = trim(StringView(line).substr(at + needle.size()));
