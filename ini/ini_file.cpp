@@ -91,15 +91,12 @@ bool sameRecord(const sys::FileInfo& a, const sys::FileInfo& b) {
 }
 
 // The records of files this thread read, as their handles gave them: what a
-// later load trusts and what a save takes the link count and owner from.
+// later load trusts (with a settled stamp only) and what the save of the same
+// call takes the link count and owner from while the file is unchanged.
 thread_local std::map<String, sys::FileInfo> t_known;
 constexpr std::size_t kKnownFiles = 16;
 
-void rememberRecord(const String& path, const sys::FileInfo& info, bool cacheable) {
-    if (!cacheable) {
-        t_known.erase(path);
-        return;
-    }
+void rememberRecord(const String& path, const sys::FileInfo& info) {
     if (t_known.size() >= kKnownFiles && !t_known.count(path)) t_known.erase(t_known.begin());
     t_known[path] = info;
 }
@@ -189,7 +186,7 @@ Loaded loadIniFile(const String& path, const FileStamp* cached) {
     l.stamp = sys::stampOf(held, now);
     l.read = true;
     l.bytes = sys::readAll(f, held.size);
-    rememberRecord(path, held, l.stamp.cacheable);
+    rememberRecord(path, held);
     return l;
 }
 
