@@ -14,8 +14,6 @@
 
 using qx::String;
 namespace ini = qx::ini;
-using qxtest::iniBody;
-using qxtest::iniIntactCounter;
 
 namespace {
 
@@ -23,7 +21,7 @@ TEST(IniProcessesPosix, KilledWriterNeverLeavesADamagedFileAndSavesKeepItsIdenti
     qxtest::TempFolder dir;
     namespace fs = std::filesystem;
     // Written as a save would: this process's first save in the folder comes last.
-    qxtest::writeBytes(dir.path("crash.ini"), "[S]\r\n\r\n" + qx::toUtf8(iniBody(0)) + "\r\n");
+    qxtest::writeBytes(dir.path("crash.ini"), "[S]\r\n\r\n" + qx::toUtf8(qxtest::iniBody(0)) + "\r\n");
     fs::permissions(dir.path("crash.ini"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     fs::create_symlink("crash.ini", dir.path("link.ini"));  // writers save through it: its target is written
     const String file = dir.file("link.ini");
@@ -36,13 +34,13 @@ TEST(IniProcessesPosix, KilledWriterNeverLeavesADamagedFileAndSavesKeepItsIdenti
         const pid_t pid = fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
-            int n = iniIntactCounter(qxtest::readBytes(dir.path("crash.ini")));
-            for (;;) ini::writeIniSection(u"S", iniBody(++n), file);
+            int n = qxtest::iniIntactCounter(qxtest::readBytes(dir.path("crash.ini")));
+            for (;;) ini::writeIniSection(u"S", qxtest::iniBody(++n), file);
         }
         usleep(static_cast<useconds_t>(rng() % window));
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
-        const int now = iniIntactCounter(qxtest::readBytes(dir.path("crash.ini")));
+        const int now = qxtest::iniIntactCounter(qxtest::readBytes(dir.path("crash.ini")));
         ASSERT_GE(now, counter) << "after kill " << kills << " the file is damaged or went back";
         ASSERT_TRUE(fs::is_symlink(dir.path("link.ini"))) << "the save replaced the link, not its target";
         window = now > counter ? std::max(window / 2, 3000u) : std::min(window * 2, 2000000u);
@@ -51,15 +49,15 @@ TEST(IniProcessesPosix, KilledWriterNeverLeavesADamagedFileAndSavesKeepItsIdenti
     // A dead writer's lock keeps no one waiting; a writer's first save in the
     // folder clears what the killed ones left beside the file, and nothing else.
     qxtest::writeBytes(dir.path(".crash.ini.1.00112233aabbccdd.tmp"), "a live writer's");
-    EXPECT_TRUE(ini::writeIniSection(u"S", iniBody(counter + 1), file));
-    EXPECT_EQ(iniIntactCounter(qxtest::readBytes(dir.path("crash.ini"))), counter + 1);
+    EXPECT_TRUE(ini::writeIniSection(u"S", qxtest::iniBody(counter + 1), file));
+    EXPECT_EQ(qxtest::iniIntactCounter(qxtest::readBytes(dir.path("crash.ini"))), counter + 1);
     std::set<std::string> left;
     for (const auto& e : fs::directory_iterator(dir.path())) left.insert(e.path().filename());
     EXPECT_EQ(left, (std::set<std::string>{"crash.ini", "link.ini", ".crash.ini.1.00112233aabbccdd.tmp"}));
     // A hard-linked file is rewritten in place: both names see the change.
     fs::create_hard_link(dir.path("crash.ini"), dir.path("b.ini"));
-    EXPECT_TRUE(ini::writeIniSection(u"S", iniBody(counter + 2), dir.file("b.ini")));
-    EXPECT_EQ(iniIntactCounter(qxtest::readBytes(dir.path("crash.ini"))), counter + 2);
+    EXPECT_TRUE(ini::writeIniSection(u"S", qxtest::iniBody(counter + 2), dir.file("b.ini")));
+    EXPECT_EQ(qxtest::iniIntactCounter(qxtest::readBytes(dir.path("crash.ini"))), counter + 2);
     EXPECT_EQ(fs::status(dir.path("crash.ini")).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }

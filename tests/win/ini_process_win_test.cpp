@@ -14,8 +14,6 @@
 
 using qx::String;
 namespace ini = qx::ini;
-using qxtest::iniBody;
-using qxtest::iniIntactCounter;
 
 namespace {
 
@@ -27,8 +25,8 @@ struct WriterRole {
         LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
         if (!argv || argc != 3 || std::wstring(argv[1]) != L"--qx-ini-writer") return;
         const String file(reinterpret_cast<const char16_t*>(argv[2]));
-        for (int i = iniIntactCounter(qxtest::readBytes(qx::toUtf8(file)));;)
-            ini::writeIniSection(u"S", iniBody(++i), file);
+        for (int i = qxtest::iniIntactCounter(qxtest::readBytes(qx::toUtf8(file)));;)
+            ini::writeIniSection(u"S", qxtest::iniBody(++i), file);
     }
 } g_writerRole;
 
@@ -36,25 +34,25 @@ TEST(IniProcessesWin, TerminatedWriterNeverLeavesADamagedFile) {
     qxtest::TempFolder dir;
     const std::string path = dir.path("crash.ini").string();
     // Written as a save would: this process's first save in the folder comes last.
-    qxtest::writeBytes(path, "[S]\r\n\r\n" + qx::toUtf8(iniBody(0)) + "\r\n");
+    qxtest::writeBytes(path, "[S]\r\n\r\n" + qx::toUtf8(qxtest::iniBody(0)) + "\r\n");
     std::mt19937 rng(20261205);
     int counter = 0;
     for (int kills = 1; counter < 1000 && kills <= 300; ++kills) {
         PROCESS_INFORMATION pi = qxtest::startSelf("--qx-ini-writer \"" + path + "\"");
         ASSERT_NE(pi.hProcess, nullptr);
         // Let the child start saving, then end it at a random moment of its run.
-        for (int i = 0; i < 400 && iniIntactCounter(qxtest::readBytes(path)) == counter; ++i) Sleep(5);
+        for (int i = 0; i < 400 && qxtest::iniIntactCounter(qxtest::readBytes(path)) == counter; ++i) Sleep(5);
         Sleep(rng() % 100);
         TerminateProcess(pi.hProcess, 9);
         qxtest::waitForChild(pi);
-        const int now = iniIntactCounter(qxtest::readBytes(path));
+        const int now = qxtest::iniIntactCounter(qxtest::readBytes(path));
         ASSERT_GE(now, counter) << "after kill " << kills << " the file is damaged or went back";
         counter = now;
     }
     EXPECT_GE(counter, 1000);
     // A writer's first save in the folder clears what the ended ones left beside the file.
-    EXPECT_TRUE(ini::writeIniSection(u"S", iniBody(counter + 1), qx::fromUtf8(path)));
-    EXPECT_EQ(iniIntactCounter(qxtest::readBytes(path)), counter + 1);
+    EXPECT_TRUE(ini::writeIniSection(u"S", qxtest::iniBody(counter + 1), qx::fromUtf8(path)));
+    EXPECT_EQ(qxtest::iniIntactCounter(qxtest::readBytes(path)), counter + 1);
     for (const auto& e : std::filesystem::directory_iterator(dir.path()))
         EXPECT_EQ(e.path().filename(), "crash.ini") << "left behind";
 }
