@@ -1,25 +1,18 @@
-// Windows: files read with CreateFileA/ReadFile. A save writes a new file in
-// the same folder ("~qxini<pid>.<random>.tmp", created exclusively), gives it
-// the old file's attributes, creation time and access rights, and renames it
-// over the old one; leftovers of writers that died are removed by later saves
-// in that folder.
+// Windows: files read with CreateFileA/ReadFile, a save renamed over the old
+// file after it took the old one's creation time, attributes and access
+// rights. Path queries go through NtQueryFullAttributesFile, which gives the
+// change time without opening the file.
 //
 // Locks live in a table shared by every process of the session (a named file
 // mapping): one slot per path hash, holding the owner's process identity.
 // Taking a free lock costs one interlocked instruction; a waiter that finds
 // the owner's process gone takes the lock over, so a process that dies never
 // leaves a file locked.
-//
-// A loaded file is kept per thread with its stamp: size, attributes,
-// creation, write and change times, read through the same open a load makes. No
-// writer can set a file's change time, and a change time older than the
-// clock's granularity is one every later change must move, so an unchanged
-// stamp means an unchanged file.
 #include <windows.h>
+#include <winternl.h>
+#include <aclapi.h>
 
-#include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <map>
 #include <random>
 
@@ -27,16 +20,14 @@
 #include "core/file_errors.h"
 #include "core/scoped_win.h"
 #include "files/paths.h"
-#include "ini/ini_file.h"
+#include "ini/ini_file_sys.h"
 
-namespace qx::ini {
+namespace qx::ini::sys {
 
 namespace {
 
-std::string folderOf(const std::string& p) {
-    const std::size_t slash = p.find_last_of("\\/");
-    return slash == std::string::npos ? "." : p.substr(0, slash);
-}
+HANDLE handleOf(const File& f) { return reinterpret_cast<HANDLE>(f.get()); }
+File fileOf(HANDLE h) { return File(h == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<std::intptr_t>(h)); }
 
 std::string fullPath(const std::string& p) {
     char buf[MAX_PATH * 4];
@@ -44,9 +35,80 @@ std::string fullPath(const std::string& p) {
     return n > 0 && n < sizeof buf ? std::string(buf, n) : p;
 }
 
-bool hasWildcards(const String& path) { return path.find_first_of(u"*?") != String::npos; }
+constexpr DWORD kInvisible = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
-constexpr DWORD kInvisible = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+std::uint64_t quad(LARGE_INTEGER v) { return static_cast<std::uint64_t>(v.QuadPart); }
+
+FileInfo infoFromAttributes(DWORD attrs) {
+    FileInfo i;
+    i.exists = true;
+    i.folder = (attrs & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    i.hidden = (attrs & kInvisible) != 0;
+    i.readOnly = (attrs & FILE_ATTRIBUTE_READONLY) != 0;
+    i.attributes = attrs;
+    return i;
+}
+
+// ---- path queries without an open ----------------------------------------------------
+
+using QueryFullAttributes = LONG(NTAPI*)(POBJECT_ATTRIBUTES, FILE_NETWORK_OPEN_INFORMATION*);
+using DosPathToNtPath = BOOLEAN(NTAPI*)(PCWSTR, PUNICODE_STRING, PCWSTR*, void*);
+using FreeUnicodeString = VOID(NTAPI*)(PUNICODE_STRING);
+
+struct NtCalls {
+    QueryFullAttributes query = nullptr;
+    DosPathToNtPath toNt = nullptr;
+    FreeUnicodeString free = nullptr;
+};
+
+const NtCalls& nt() {
+    static const NtCalls calls = [] {
+        NtCalls c;
+        if (const HMODULE m = GetModuleHandleA("ntdll.dll")) {
+            c.query = reinterpret_cast<QueryFullAttributes>(
+                reinterpret_cast<void*>(GetProcAddress(m, "NtQueryFullAttributesFile")));
+            c.toNt = reinterpret_cast<DosPathToNtPath>(
+                reinterpret_cast<void*>(GetProcAddress(m, "RtlDosPathNameToNtPathName_U")));
+            c.free = reinterpret_cast<FreeUnicodeString>(
+                reinterpret_cast<void*>(GetProcAddress(m, "RtlFreeUnicodeString")));
+        }
+        return c;
+    }();
+    return calls;
+}
+
+// The file's record by its name; a record that does not exist when the
+// system has no file of that name (or the query cannot be made).
+FileInfo queryPath(const std::string& p) {
+    const NtCalls& c = nt();
+    if (c.query && c.toNt && c.free && !p.empty()) {
+        const int n = MultiByteToWideChar(CP_ACP, 0, p.data(), static_cast<int>(p.size()), nullptr, 0);
+        std::wstring w(static_cast<std::size_t>(n), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, p.data(), static_cast<int>(p.size()), w.data(), n);
+        UNICODE_STRING name{};
+        if (n > 0 && c.toNt(w.c_str(), &name, nullptr, nullptr)) {
+            OBJECT_ATTRIBUTES oa;
+            InitializeObjectAttributes(&oa, &name, OBJ_CASE_INSENSITIVE, nullptr, nullptr);
+            FILE_NETWORK_OPEN_INFORMATION info{};
+            const LONG status = c.query(&oa, &info);
+            c.free(&name);
+            if (status < 0) return {};
+            FileInfo i = infoFromAttributes(info.FileAttributes);
+            i.size = quad(info.EndOfFile);
+            i.created = quad(info.CreationTime);
+            i.written = quad(info.LastWriteTime);
+            i.changed = quad(info.ChangeTime);
+            return i;
+        }
+    }
+    WIN32_FILE_ATTRIBUTE_DATA d{};
+    if (!GetFileAttributesExA(p.c_str(), GetFileExInfoStandard, &d)) return {};
+    FileInfo i = infoFromAttributes(d.dwFileAttributes);
+    i.size = (static_cast<std::uint64_t>(d.nFileSizeHigh) << 32) | d.nFileSizeLow;
+    i.created = (static_cast<std::uint64_t>(d.ftCreationTime.dwHighDateTime) << 32) | d.ftCreationTime.dwLowDateTime;
+    i.written = (static_cast<std::uint64_t>(d.ftLastWriteTime.dwHighDateTime) << 32) | d.ftLastWriteTime.dwLowDateTime;
+    return i;
+}
 
 // ---- the shared lock table -----------------------------------------------------
 
@@ -78,12 +140,6 @@ LONG64 selfIdentity() {
     return me;
 }
 
-bool processRunning(DWORD pid) {
-    const UniqueHandle h(OpenProcess(SYNCHRONIZE, FALSE, pid));
-    if (!h) return GetLastError() == ERROR_ACCESS_DENIED;  // another user's live process
-    return WaitForSingleObject(h.get(), 0) == WAIT_TIMEOUT;
-}
-
 bool ownerAlive(LONG64 owner) {
     const auto pid = static_cast<DWORD>(static_cast<std::uint64_t>(owner) >> 32);
     const UniqueHandle h(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
@@ -99,34 +155,11 @@ std::size_t slotOf(const std::string& key) {
     return static_cast<std::size_t>(h % kSlots);
 }
 
-// Takes the slot within the wait limit; false when the holder kept it longer.
-bool acquire(Slot& s) {
-    const LONG64 me = selfIdentity();
-    const auto deadline = std::chrono::steady_clock::now() + IniLock::waitLimit();
-    for (unsigned spins = 0;; ++spins) {
-        const LONG64 prev = InterlockedCompareExchange64(&s.owner, me, 0);
-        if (prev == 0) return true;
-        if (spins % 256 == 255) {
-            if (prev != me && !ownerAlive(prev) && InterlockedCompareExchange64(&s.owner, me, prev) == prev)
-                return true;  // taken over from the dead
-            if (std::chrono::steady_clock::now() >= deadline) return false;
-        }
-        if (spins < 64) YieldProcessor();
-        else Sleep(spins < 1024 ? 0 : 1);
-    }
-}
+// ---- loading and saving ----------------------------------------------------------------
 
-struct Held {
-    Slot* slot = nullptr;
-    int depth = 0;
-};
-thread_local std::map<std::string, Held> t_held;
-
-// ---- loading ------------------------------------------------------------------------
-
-UniqueHandle openForLoad(const std::string& p) {
-    return UniqueHandle(CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+HANDLE openForReading(const std::string& p) {
+    return CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 // The error a load raises for a file it could not open.
@@ -135,54 +168,6 @@ UniqueHandle openForLoad(const std::string& p) {
     if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY)) raise(err::PathFileAccessError);
     raise(fileErrorFromWin32(code, FileOp::Read));
 }
-
-std::string readAll(HANDLE h, std::uint64_t size) {
-    std::string bytes;
-    bytes.resize(static_cast<std::size_t>(size));
-    std::size_t got = 0;
-    for (;;) {
-        if (bytes.size() - got < 65536) bytes.resize(got + 65536);
-        DWORD n = 0;
-        if (!ReadFile(h, bytes.data() + got, static_cast<DWORD>(bytes.size() - got), &n, nullptr))
-            raise(fileErrorFromWin32(GetLastError(), FileOp::Read));
-        if (n == 0) break;
-        got += n;
-    }
-    bytes.resize(got);
-    return bytes;
-}
-
-std::uint64_t joined(DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; }
-
-// A change time this much older than the clock is one every later change moves.
-constexpr std::uint64_t kSettledChange = 1000000;  // 100 ms in 100 ns units
-
-// The file's times, attributes, size and links, through the handle of the load.
-struct HandleInfo {
-    FILE_BASIC_INFO basic{};
-    FILE_STANDARD_INFO standard{};
-};
-
-bool handleInfo(HANDLE h, HandleInfo& i) {
-    return GetFileInformationByHandleEx(h, FileBasicInfo, &i.basic, sizeof i.basic) &&
-           GetFileInformationByHandleEx(h, FileStandardInfo, &i.standard, sizeof i.standard);
-}
-
-FileStamp stampOf(const HandleInfo& i) {
-    FileStamp s;
-    const auto change = static_cast<std::uint64_t>(i.basic.ChangeTime.QuadPart);
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    s.cacheable = change != 0 && change + kSettledChange < joined(now.dwHighDateTime, now.dwLowDateTime);
-    s.value[0] = static_cast<std::uint64_t>(i.basic.CreationTime.QuadPart);
-    s.value[1] = i.basic.FileAttributes;
-    s.value[2] = static_cast<std::uint64_t>(i.standard.EndOfFile.QuadPart);
-    s.value[3] = static_cast<std::uint64_t>(i.basic.LastWriteTime.QuadPart);
-    s.value[4] = change;
-    return s;
-}
-
-// ---- saving ---------------------------------------------------------------------------
 
 // The file a path finally names, through symbolic links and junctions.
 std::string finalPath(const std::string& p) {
@@ -199,191 +184,250 @@ std::string finalPath(const std::string& p) {
     return f;
 }
 
-DWORD linkCount(const std::string& p) {
+// The access rights of a file, as the bytes of its security descriptor.
+std::string rightsOf(const std::string& p) {
+    char small[1024];
+    DWORD need = 0;
+    const SECURITY_INFORMATION what = DACL_SECURITY_INFORMATION;
+    if (GetFileSecurityA(p.c_str(), what, small, sizeof small, &need))
+        return std::string(small, GetSecurityDescriptorLength(small));
+    if (need <= sizeof small) return {};
+    std::string sd(need, '\0');
+    return GetFileSecurityA(p.c_str(), what, sd.data(), need, &need) ? sd : std::string();
+}
+
+std::string rightsOf(HANDLE h) {
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    if (GetSecurityInfo(h, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr, nullptr, &sd) !=
+        ERROR_SUCCESS)
+        return {};
+    std::string bytes;
+    DWORD size = 0;
+    MakeSelfRelativeSD(sd, nullptr, &size);
+    bytes.resize(size);
+    if (size == 0 || !MakeSelfRelativeSD(sd, bytes.data(), &size)) bytes.clear();
+    LocalFree(sd);
+    return bytes;
+}
+
+// What this thread last gave a file's rights: while that file is unchanged,
+// its rights need no asking. And what a new file gets in a folder.
+struct KnownRights {
+    std::string path;
+    FileInfo record;
+    std::string rights;
+};
+thread_local KnownRights t_rights;
+thread_local std::map<std::string, std::string> t_newFileRights;
+
+}  // namespace
+
+const char kSeparators[] = "\\/";
+
+bool File::close() {
+    if (h_ == kNone) return true;
+    return CloseHandle(reinterpret_cast<HANDLE>(release())) != 0;
+}
+
+bool openForLoad(const String& path, File& f, FileInfo& quick) {
+    const std::string p = toNarrow(path);
+    if (path.find_first_of(u"*?") != String::npos || path.back() == u'\\' || path.back() == u'/') {
+        // Only the directory search can tell what such a name matches.
+        if (!files::fileExists(path)) return false;
+        f = fileOf(openForReading(p));
+        if (!f) raiseOpenError(p, GetLastError());
+        return true;
+    }
+    f = fileOf(openForReading(p));
+    if (!f) {
+        const DWORD e = GetLastError();
+        const DWORD a = GetFileAttributesA(p.c_str());
+        if (a == INVALID_FILE_ATTRIBUTES || (a & (kInvisible | FILE_ATTRIBUTE_DIRECTORY))) return false;
+        raiseOpenError(p, e);
+    }
+    quick = queryPath(p);
+    return true;
+}
+
+bool infoOf(const File& f, FileInfo& info) {
+    FILE_BASIC_INFO basic{};
+    FILE_STANDARD_INFO standard{};
+    if (!GetFileInformationByHandleEx(handleOf(f), FileBasicInfo, &basic, sizeof basic) ||
+        !GetFileInformationByHandleEx(handleOf(f), FileStandardInfo, &standard, sizeof standard))
+        return false;
+    info = infoFromAttributes(basic.FileAttributes);
+    info.folder = info.folder || standard.Directory;
+    info.links = standard.NumberOfLinks;
+    info.size = quad(standard.EndOfFile);
+    info.created = quad(basic.CreationTime);
+    info.written = quad(basic.LastWriteTime);
+    info.changed = quad(basic.ChangeTime);
+    return true;
+}
+
+std::string readAll(const File& f, std::uint64_t sizeHint) {
+    std::string bytes;
+    bytes.resize(static_cast<std::size_t>(sizeHint));
+    std::size_t got = 0;
+    for (;;) {
+        if (bytes.size() - got < 65536) bytes.resize(got + 65536);
+        DWORD n = 0;
+        if (!ReadFile(handleOf(f), bytes.data() + got, static_cast<DWORD>(bytes.size() - got), &n, nullptr))
+            raise(fileErrorFromWin32(GetLastError(), FileOp::Read));
+        if (n == 0) break;
+        got += n;
+    }
+    bytes.resize(got);
+    return bytes;
+}
+
+std::uint64_t now() {
+    FILETIME t{};
+    GetSystemTimeAsFileTime(&t);
+    return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+}
+
+std::string savePath(const String& path) {
+    const std::string p = toNarrow(path);
+    const DWORD attrs = GetFileAttributesA(p.c_str());
+    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_REPARSE_POINT) ? finalPath(p) : p;
+}
+
+FileInfo pathInfo(const std::string& p) { return queryPath(p); }
+
+std::uint32_t linkCount(const std::string& p) {
     const UniqueHandle h(CreateFileA(p.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                      OPEN_EXISTING, 0, nullptr));
-    if (!h) return 1;
     BY_HANDLE_FILE_INFORMATION info{};
-    return GetFileInformationByHandle(h.get(), &info) ? info.nNumberOfLinks : 1;
+    return h && GetFileInformationByHandle(h.get(), &info) ? info.nNumberOfLinks : 1;
 }
 
-constexpr char kTempPrefix[] = "~qxini";
+// A folder that takes no new file shows itself when the save file is created.
+bool mayCreateIn(const std::string&) { return true; }
 
-// Removes the save files in the folder whose writer process is gone.
-void removeDeadLeftovers(const std::string& folder) {
-    WIN32_FIND_DATAA found{};
-    const UniqueFind f(FindFirstFileA((folder + "\\" + kTempPrefix + "*.tmp").c_str(), &found));
-    if (!f) return;
-    do {
-        // The writer's process number, in hex, is the first field after the prefix.
-        const std::string name = found.cFileName;
-        char* end = nullptr;
-        const unsigned long pid = std::strtoul(name.c_str() + sizeof kTempPrefix - 1, &end, 16);
-        if (!end || *end != '.' || pid == 0 || pid == GetCurrentProcessId()) continue;
-        if (!processRunning(pid)) DeleteFileA((folder + "\\" + name).c_str());
-    } while (FindNextFileA(f.get(), &found));
+Create createExclusive(const std::string& p, const FileInfo*, File& f) {
+    f = fileOf(CreateFileA(p.c_str(), GENERIC_WRITE | WRITE_DAC | READ_CONTROL, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (f) return Create::Made;
+    const DWORD e = GetLastError();
+    return e == ERROR_FILE_EXISTS || e == ERROR_ALREADY_EXISTS ? Create::Exists : Create::Failed;
 }
 
-bool writeAll(HANDLE h, const std::string& bytes) {
+bool writeAll(const File& f, const std::string& bytes) {
     const char* data = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
         DWORD n = 0;
-        if (!WriteFile(h, data, static_cast<DWORD>(left > (1u << 30) ? (1u << 30) : left), &n, nullptr)) return false;
+        if (!WriteFile(handleOf(f), data, static_cast<DWORD>(left > (1u << 30) ? (1u << 30) : left), &n, nullptr))
+            return false;
         data += n;
         left -= n;
     }
     return true;
 }
 
-std::string randomHex() {
-    thread_local std::random_device rd;
-    char buf[24];
-    wsprintfA(buf, "%08lx%08lx", static_cast<unsigned long>(rd()), static_cast<unsigned long>(rd()));
-    return buf;
+bool copyIdentity(const std::string& from, const FileInfo& old, const File& to, const std::string& toPath) {
+    // Creation time and attributes in one call on the open file.
+    FILE_BASIC_INFO basic{};
+    basic.CreationTime.QuadPart = static_cast<LONGLONG>(old.created);
+    basic.FileAttributes = static_cast<DWORD>(old.attributes) == FILE_ATTRIBUTE_NORMAL
+                               ? 0
+                               : static_cast<DWORD>(old.attributes & ~FILE_ATTRIBUTE_DIRECTORY);
+    if (!SetFileInformationByHandle(handleOf(to), FileBasicInfo, &basic, sizeof basic)) return false;
+    // The rights: known while the file is the one this thread last gave them to.
+    std::string rights;
+    if (t_rights.path == from && t_rights.record.changed != 0 && t_rights.record.changed == old.changed &&
+        t_rights.record.created == old.created && t_rights.record.written == old.written)
+        rights = t_rights.rights;
+    else
+        rights = rightsOf(from);
+    t_rights = {};
+    if (rights.empty()) return true;  // not every file system keeps rights
+    const std::size_t cut = toPath.find_last_of(kSeparators);
+    const std::string folder = cut == std::string::npos ? std::string() : toPath.substr(0, cut);
+    auto inherited = t_newFileRights.find(folder);
+    if (inherited == t_newFileRights.end()) inherited = t_newFileRights.emplace(folder, rightsOf(handleOf(to))).first;
+    if (rights != inherited->second) {
+        BOOL present = FALSE, defaulted = FALSE;
+        PACL dacl = nullptr;
+        auto* sd = const_cast<char*>(rights.data());
+        if (GetSecurityDescriptorDacl(sd, &present, &dacl, &defaulted) && present)
+            (void)SetSecurityInfo(handleOf(to), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl,
+                                  nullptr);  // not every file system keeps rights
+    }
+    t_rights.path = from;
+    t_rights.rights = std::move(rights);
+    return true;
 }
 
-enum class Replace { Done, NoNewFile, Refused };
-
-// Gives the new file what made the old one itself to its users: its
-// attributes, creation time and access rights.
-bool takeOverIdentity(const std::string& from, HANDLE to, const std::string& toName) {
-    WIN32_FILE_ATTRIBUTE_DATA d{};
-    if (!GetFileAttributesExA(from.c_str(), GetFileExInfoStandard, &d)) return false;
-    if (!SetFileTime(to, &d.ftCreationTime, nullptr, nullptr)) return false;
-    DWORD need = 0;
-    const SECURITY_INFORMATION what = DACL_SECURITY_INFORMATION;
-    GetFileSecurityA(from.c_str(), what, nullptr, 0, &need);
-    if (need > 0) {
-        std::string sd(need, '\0');
-        if (GetFileSecurityA(from.c_str(), what, sd.data(), need, &need))
-            (void)SetFileSecurityA(toName.c_str(), what, sd.data());  // not every file system keeps rights
-    }
-    return d.dwFileAttributes == FILE_ATTRIBUTE_NORMAL || SetFileAttributesA(toName.c_str(), d.dwFileAttributes);
-}
-
-// Writes the bytes into a new file beside `p` and moves it over `p` in one
-// rename (ReplaceFileW would keep the same things, but is no single step
-// everywhere: a writer ended inside it can leave no file at all). Nothing is
-// left behind when a step fails. NoNewFile: the folder takes no new file
-// (missing, or not ours to write in). Refused: the file could not be
-// replaced, most often because another program has it open without letting
-// it be deleted (a few quick retries ride out a passing reader), or the disk
-// took no new content, where writing in place would cut the file short.
-Replace replaceWith(const std::string& p, const std::string& bytes, bool exists) {
-    std::string tmp;
-    UniqueHandle h;
-    for (int attempt = 0; attempt < 16 && !h; ++attempt) {
-        char name[64];
-        wsprintfA(name, "\\%s%lx.", kTempPrefix, GetCurrentProcessId());
-        tmp = folderOf(p) + name + randomHex() + ".tmp";
-        h.reset(CreateFileA(tmp.c_str(), GENERIC_WRITE | WRITE_DAC, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                            nullptr));
-        if (!h && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
-            return Replace::NoNewFile;
-    }
-    if (!h) return Replace::NoNewFile;
-    bool ok = writeAll(h.get(), bytes);
-    const bool same = !exists || takeOverIdentity(p, h.get(), tmp);
-    ok = h.close() && ok;
-    if (!ok || !same) {
-        DeleteFileA(tmp.c_str());
-        return Replace::Refused;
-    }
+// A few quick retries ride out a reader that has the file open for a moment.
+bool replaceFile(const std::string& from, const std::string& to) {
     for (int attempt = 0; attempt < 20; ++attempt) {
-        if (MoveFileExA(tmp.c_str(), p.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return Replace::Done;
+        if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            if (t_rights.path == to) t_rights.record = queryPath(to);
+            return true;
+        }
         Sleep(1);
     }
-    DeleteFileA(tmp.c_str());
-    return Replace::Refused;
+    return false;
 }
 
-// Rewrites the file itself: it stays the same file (its links and security),
-// at the price of a window in which a killed writer leaves it cut short.
-bool rewriteInPlace(const std::string& p, const std::string& bytes) {
-    UniqueHandle h(CreateFileA(p.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!h) return false;
-    const bool ok = writeAll(h.get(), bytes) && SetEndOfFile(h.get());
-    return h.close() && ok;
+void removeFile(const std::string& p) { DeleteFileA(p.c_str()); }
+
+bool rewriteFile(const std::string& p, const std::string& bytes) {
+    File f = fileOf(CreateFileA(p.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return false;
+    const bool ok = writeAll(f, bytes) && SetEndOfFile(handleOf(f));
+    return f.close() && ok;
 }
 
-}  // namespace
-
-Loaded loadIniFile(const String& path, const FileStamp* cached) {
-    Loaded l;
-    if (path.find(u'\0') != String::npos) return l;  // names nothing
-    const std::string p = toNarrow(path);
-    if (path.empty()) return l;
-    if (hasWildcards(path) || path.back() == u'\\' || path.back() == u'/') {
-        // Only the directory search can tell what such a name matches.
-        if (!files::fileExists(path)) return l;
-        const UniqueHandle h = openForLoad(p);
-        if (!h) raiseOpenError(p, GetLastError());
-        l.visible = true;
-        l.read = true;
-        l.bytes = readAll(h.get(), 0);
-        return l;
-    }
-    const UniqueHandle h = openForLoad(p);
-    if (!h) {
-        const DWORD e = GetLastError();
-        const DWORD a = GetFileAttributesA(p.c_str());
-        if (a == INVALID_FILE_ATTRIBUTES || (a & kInvisible)) return l;  // no plain file of that name
-        raiseOpenError(p, e);
-    }
-    HandleInfo info;
-    if (!handleInfo(h.get(), info)) raise(fileErrorFromWin32(GetLastError(), FileOp::Read));
-    if ((info.basic.FileAttributes & kInvisible) || info.standard.Directory) return l;
-    l.visible = true;
-    l.stamp = stampOf(info);
-    if (cached && l.stamp == *cached) return l;
-    l.read = true;
-    l.bytes = readAll(h.get(), static_cast<std::uint64_t>(info.standard.EndOfFile.QuadPart));
-    return l;
+void listFolder(const std::string& folder, const std::function<void(const std::string&)>& each) {
+    WIN32_FIND_DATAA found{};
+    const UniqueFind f(FindFirstFileA((folder + ".*.tmp").c_str(), &found));
+    if (!f) return;
+    do each(found.cFileName);
+    while (FindNextFileA(f.get(), &found));
 }
 
-bool saveIniBytes(const String& path, const std::string& bytes) {
-    if (path.find(u'\0') != String::npos) return false;  // names nothing: the save cannot open it
-    std::string p = toNarrow(path);
-    DWORD attrs = GetFileAttributesA(p.c_str());
-    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        p = finalPath(p);
-        attrs = GetFileAttributesA(p.c_str());
-    }
-    const bool exists = attrs != INVALID_FILE_ATTRIBUTES;
-    // What the engine could not open for output, it leaves alone.
-    if (exists && (attrs & (FILE_ATTRIBUTE_READONLY | kInvisible))) return false;
-    removeDeadLeftovers(folderOf(p));
-    // A hard-linked file would be split by a replace, and a folder that takes
-    // no new file leaves no replace to make: the file is rewritten in place.
-    // A file that refused to be replaced is in use: writing into it under its
-    // user would race that program, so it is left whole.
-    if (exists && linkCount(p) > 1) return rewriteInPlace(p, bytes);
-    switch (replaceWith(p, bytes, exists)) {
-        case Replace::Done: return true;
-        case Replace::Refused: return false;
-        case Replace::NoNewFile: break;
-    }
-    return rewriteInPlace(p, bytes);
+unsigned long processId() { return GetCurrentProcessId(); }
+
+bool processAlive(unsigned long pid) {
+    const UniqueHandle h(OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid)));
+    if (!h) return GetLastError() == ERROR_ACCESS_DENIED;  // another user's live process
+    return WaitForSingleObject(h.get(), 0) == WAIT_TIMEOUT;
 }
 
-// Held locks are counted per slot: a thread that holds a slot already (for
-// this path or another one hashed to it) does not wait for itself.
-IniLock::IniLock(const String& path) : key_(std::to_string(slotOf(fullPath(toNarrow(path))))) {
-    Held& h = t_held[key_];
-    if (h.depth++ > 0) return;
+std::uint64_t randomBits() {
+    thread_local std::random_device rd;
+    return (static_cast<std::uint64_t>(rd()) << 32) ^ rd();
+}
+
+// Keyed on the slot: a thread that holds a slot already (for this path or
+// another one hashed to it) does not wait for itself.
+std::string lockKey(const String& path) { return std::to_string(slotOf(fullPath(toNarrow(path)))); }
+
+// Takes the slot within the wait limit; false when the holder kept it longer.
+bool lockAcquire(const std::string& key, std::intptr_t& token) {
     Slot* t = table();
-    if (!t) return;  // no shared table to be had: the call goes on unguarded
-    Slot& s = t[std::stoul(key_)];
-    if (acquire(s)) h.slot = &s;  // else a hung holder: the call goes on unguarded
+    if (!t) return false;  // no shared table to be had
+    token = static_cast<std::intptr_t>(std::stoul(key));
+    Slot& s = t[token];
+    const LONG64 me = selfIdentity();
+    const auto deadline = std::chrono::steady_clock::now() + IniLock::waitLimit();
+    for (unsigned spins = 0;; ++spins) {
+        const LONG64 prev = InterlockedCompareExchange64(&s.owner, me, 0);
+        if (prev == 0) return true;
+        if (spins % 256 == 255) {
+            if (prev != me && !ownerAlive(prev) && InterlockedCompareExchange64(&s.owner, me, prev) == prev)
+                return true;  // taken over from the dead
+            if (std::chrono::steady_clock::now() >= deadline) return false;
+        }
+        if (spins < 64) YieldProcessor();
+        else Sleep(spins < 1024 ? 0 : 1);
+    }
 }
 
-IniLock::~IniLock() {
-    auto it = t_held.find(key_);
-    if (it == t_held.end() || --it->second.depth > 0) return;
-    if (it->second.slot) InterlockedExchange64(&it->second.slot->owner, 0);
-    t_held.erase(it);
-}
+void lockRelease(const std::string&, std::intptr_t token) { InterlockedExchange64(&table()[token].owner, 0); }
 
-}  // namespace qx::ini
+}  // namespace qx::ini::sys

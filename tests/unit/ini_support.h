@@ -2,7 +2,7 @@
 // Whole-file helpers for the INI tests (their folders are TempFolders).
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <cstdlib>
 #include <string>
 
@@ -13,9 +13,7 @@ namespace qxtest {
 
 inline std::string readBytes(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 inline void writeBytes(const std::filesystem::path& p, const std::string& bytes) {
@@ -25,11 +23,8 @@ inline void writeBytes(const std::filesystem::path& p, const std::string& bytes)
 
 // A section of 200 lines all carrying the counter n: what the crash tests save.
 inline qx::String iniBody(int n) {
-    qx::String b;
-    for (int i = 0; i < 200; ++i) {
-        if (i) b += u"\r\n";
-        b += u"line" + qx::toDecimal(i) + u"=" + qx::toDecimal(n);
-    }
+    qx::String b = u"line0=" + qx::toDecimal(n);
+    for (int i = 1; i < 200; ++i) b += u"\r\nline" + qx::toDecimal(i) + u"=" + qx::toDecimal(n);
     return b;
 }
 
@@ -38,9 +33,8 @@ inline int iniIntactCounter(const std::string& bytes) {
     const auto eq = bytes.find("line0=");
     if (eq == std::string::npos) return -1;
     const int n = std::atoi(bytes.c_str() + eq + 6);
-    const std::string b = qx::toUtf8(iniBody(n));
-    if (bytes == "\r\n[S]\r\n\r\n" + b + "\r\n" || bytes == "[S]\r\n\r\n" + b + "\r\n") return n;
-    return -1;
+    const std::string b = "[S]\r\n\r\n" + qx::toUtf8(iniBody(n)) + "\r\n";
+    return bytes == b || bytes == "\r\n" + b ? n : -1;
 }
 
 }  // namespace qxtest

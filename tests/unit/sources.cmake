@@ -11,6 +11,7 @@ set(QX_PORTABLE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/paths_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/special_folders_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ini_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ini_file_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/logs_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/trace_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/timing_test.cpp
