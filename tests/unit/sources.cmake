@@ -6,11 +6,11 @@ set(QX_PORTABLE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/variant_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/date_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/object_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/version_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/library_state_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/library_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/state_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/paths_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/special_folders_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ini_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ini_engine_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ini_file_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/logs_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/trace_test.cpp
@@ -34,10 +34,10 @@ set(QX_PORTABLE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/msgbox_form_test.cpp
 )
 set(QX_POSIX_TEST_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/posix_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/qxstring_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/paths_posix_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ini_posix_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/logs_posix_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ini_file_posix_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/log_file_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/display_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry_posix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/launch_posix_test.cpp
